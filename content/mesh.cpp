@@ -1,0 +1,4 @@
+// mesh.cpp -- recipes of the mesh family.
+#include "content/content.h"
+
+void addMeshRecipes(std::vector<recipe>&) {}

@@ -1,0 +1,84 @@
+// platform.h -- the platform layer: what the shell asks of the operating
+// system, on SDL2 (window, GL context, events, message boxes, clipboard,
+// display modes) and GTK 3 (the settings dialog). One back end per file:
+// platform_sdl.cpp, platform_gtk.cpp, platform_posix.cpp.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// ---- process ----------------------------------------------------------------
+// False when nobody can answer a message box (an option was given, or there is
+// no display): message boxes then print their text to standard error and to
+// the log instead of waiting, and questions take their first answer.
+extern bool platformInteractive;
+
+// Pins GTK and SDL to the same windowing back end; call before anything else.
+void platformPinBackends();
+
+// ---- clock, sleep, console ----------------------------------------------------
+uint64_t platformCounter();           // monotonic high-resolution counter, ticks
+uint64_t platformCounterFrequency();  // ticks per second, never 0
+void platformSleep(unsigned milliseconds);
+void platformOpenConsole();           // the terminal is the console: unbuffered C streams
+
+// ---- display modes and the settings dialog --------------------------------------
+struct displayMode {
+  int width, height;
+};
+// The modes of display 0 in the order the system lists them (duplicates
+// included); empty when there is no display.
+std::vector<displayMode> platformDisplayModes();
+
+struct settingsChoice {
+  bool run = false;  // false: "Quit" or the dialog was closed
+  int selected = -1;  // index into the entries
+  bool antialiased = true, windowed = false, fpsClamp = false;
+};
+// Shows the modal settings dialog; entries are the resolution list's texts.
+settingsChoice platformSettingsDialog(const std::string& caption, const std::vector<std::string>& entries,
+                                      int defaultSelection);
+
+// ---- message boxes and clipboard ---------------------------------------------------
+enum class boxIcon { exclamation, stop, information };
+void platformMessageBox(const char* text, const char* title, boxIcon icon);
+bool platformAskYesNo(const char* text, const char* title);  // true on Yes
+bool platformSetClipboard(const char* text);
+
+// ---- window, GL context and events -------------------------------------------------
+bool platformVideoInit();
+// True when the display offers exactly this full-screen mode.
+bool platformHasFullscreenMode(int width, int height);
+bool platformCreateWindow(const char* title, int width, int height, bool fullscreen);
+bool platformCreateContext();   // OpenGL 4.3 compatibility, double-buffered RGBA, 24-bit depth
+bool platformMakeCurrent();
+void platformShowWindow();      // show, raise, focus
+void platformSwapBuffers();
+void platformShowCursor(bool show);
+void platformRestoreDisplayMode();
+bool platformReleaseContext();  // make no context current, then delete it; false on failure
+bool platformHasContext();
+bool platformHasWindow();
+void platformDestroyWindow();
+void platformClientSize(int& width, int& height);
+// Keeps the window answering the desktop during long work without handing
+// any event to the program.
+void platformPumpEvents();
+
+// The window messages the shell handles, with the meaning of their
+// Windows counterparts; wParam and lParam carry the same values.
+enum class msgType {
+  none, quit, activate, sysCommand, close, keyDown, keyUp, size, character,
+  middleButtonUp, mouseMove, other
+};
+constexpr int SysCommandScreenSave = 0xF140;
+constexpr int SysCommandMonitorPower = 0xF170;
+struct windowMessage {
+  msgType type = msgType::none;
+  uint32_t wParam = 0;  // key: virtual-key code; activate: high word = minimised
+  uint32_t lParam = 0;  // size: width in the low word, height in the high word
+};
+// Takes the next message without waiting; false when the queue is empty.
+bool platformPeekMessage(windowMessage& msg);
+void platformPostQuit(int code);  // the next peek returns a quit message with this code
+int platformQuitCode();

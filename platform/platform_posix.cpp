@@ -1,0 +1,41 @@
+// platform_posix.cpp -- clock, sleep and console on POSIX.
+#include "platform/platform.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+bool platformInteractive = true;
+
+void platformPinBackends() {
+  // GTK may pick Wayland while SDL picks X11; the dialog and the window must
+  // share one back end, so an X display pins both to X11.
+  if (std::getenv("DISPLAY") && !std::getenv("SDL_VIDEODRIVER")) {
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    setenv("GDK_BACKEND", "x11", 1);
+  }
+}
+
+uint64_t platformCounter() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return uint64_t(ts.tv_sec) * 1000000000ull + uint64_t(ts.tv_nsec);
+}
+
+uint64_t platformCounterFrequency() { return 1000000000ull; }
+
+void platformSleep(unsigned milliseconds) {
+  timespec ts;
+  ts.tv_sec = milliseconds / 1000;
+  ts.tv_nsec = long(milliseconds % 1000) * 1000000L;
+  while (nanosleep(&ts, &ts) != 0) {
+  }
+}
+
+// The terminal the program was started from is its console; the C streams
+// are made unbuffered so that what goes through them shows at once.
+void platformOpenConsole() {
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  std::setvbuf(stdin, nullptr, _IONBF, 0);
+  std::setvbuf(stderr, nullptr, _IONBF, 0);
+}
