@@ -1,0 +1,19 @@
+#!/bin/sh
+# Installs what is missing, builds, and runs the whole test suite: once as
+# built, once more with ASan + UBSan, then the loaders' fuzzers for a short time.
+set -e
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+JOBS="$(nproc)"
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$JOBS"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure -j"$JOBS"
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DOBELISK_SANITIZE=ON -DOBELISK_BENCH=OFF
+cmake --build build-asan -j"$JOBS"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build-asan --output-on-failure -j"$JOBS"
+
+if [ -x scripts/fuzz.sh ]; then scripts/fuzz.sh; fi
+echo "all tests passed"

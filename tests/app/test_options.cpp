@@ -1,0 +1,43 @@
+// Command-line options.
+#include <gtest/gtest.h>
+
+#include "app/options.h"
+
+static bool parse(std::vector<const char*> args, options& o, std::string& error) {
+  args.insert(args.begin(), "obelisk");
+  return parseOptions(int(args.size()), const_cast<char**>(args.data()), o, error);
+}
+
+TEST(options, noArgumentsMeansDialog) {
+  options o;
+  std::string e;
+  ASSERT_TRUE(parse({}, o, e));
+  EXPECT_FALSE(o.any);
+  EXPECT_FALSE(o.skipDialog);
+  EXPECT_EQ(o.frames, -1);
+}
+
+TEST(options, settingsSkipTheDialog) {
+  options o;
+  std::string e;
+  ASSERT_TRUE(parse({"--windowed", "--mode", "640x400", "--frames", "20", "--no-aa", "--fps-clamp"}, o, e));
+  EXPECT_TRUE(o.any && o.skipDialog && o.windowed && o.noAA && o.clamp);
+  EXPECT_EQ(o.width, 640);
+  EXPECT_EQ(o.height, 400);
+  EXPECT_EQ(o.frames, 20);
+}
+
+TEST(options, badValuesAndUnknownOptionsAreRefused) {
+  options o;
+  std::string e;
+  EXPECT_FALSE(parse({"--mode", "640"}, o, e));
+  EXPECT_FALSE(parse({"--mode", "640x"}, o, e));
+  EXPECT_FALSE(parse({"--mode", "x400"}, o, e));
+  EXPECT_FALSE(parse({"--mode", "0x0"}, o, e));
+  EXPECT_FALSE(parse({"--mode"}, o, e));
+  EXPECT_FALSE(parse({"--frames", "-3"}, o, e));
+  EXPECT_FALSE(parse({"--frames", "abc"}, o, e));
+  EXPECT_FALSE(parse({"--bogus"}, o, e));
+  EXPECT_NE(e.find("--bogus"), std::string::npos);
+  EXPECT_EQ(e.find('\n'), std::string::npos);
+}

@@ -1,0 +1,50 @@
+// The time-script helpers: clamp ends of ease, the rampIn seam, rot.
+#include <gtest/gtest.h>
+
+#include "scenes/timing.h"
+
+TEST(timing, easeClampsAndIsSymmetric) {
+  EXPECT_EQ(ease(-5.0), 0.0);
+  EXPECT_EQ(ease(0.0), 0.0);
+  EXPECT_DOUBLE_EQ(ease(1.0), 1.0);
+  EXPECT_DOUBLE_EQ(ease(7.0), 1.0);
+  EXPECT_NEAR(ease(0.5), 0.5, 1e-12);
+  EXPECT_NEAR(ease(0.25) + ease(0.75), 1.0, 1e-12);
+  // higher powers still run from 0 to 1, later
+  EXPECT_DOUBLE_EQ(ease(1.0, 3.0), 1.0);
+  EXPECT_EQ(ease(0.0, 3.0), 0.0);
+  EXPECT_LT(ease(0.3, 3.0), ease(0.3));
+}
+
+TEST(timing, rampInBecomesLinearAtTheSeam) {
+  EXPECT_EQ(rampIn(-2.0), 0.0);
+  EXPECT_EQ(rampIn(0.0), 0.0);
+  double seam = 1.0 / 0.3;
+  EXPECT_NEAR(rampIn(seam), seam, 1e-12);
+  EXPECT_DOUBLE_EQ(rampIn(10.0), 10.0);
+  // continuous across the seam
+  EXPECT_NEAR(rampIn(seam - 1e-7), rampIn(seam + 1e-7), 1e-5);
+  // starts like a power curve: well under x early on
+  EXPECT_LT(rampIn(0.5), 0.2);
+}
+
+TEST(timing, rotAboutYOnlyMatchesTheUploadOrder) {
+  mat4 r = rot(0, 0.5, 0);
+  // (cc*cb, -sc*cb, sb, 0) with c = 0
+  EXPECT_FLOAT_EQ(r.m[0], std::cos(0.5f));
+  EXPECT_FLOAT_EQ(r.m[1], 0.0f);
+  EXPECT_FLOAT_EQ(r.m[2], std::sin(0.5f));
+  EXPECT_FLOAT_EQ(r.m[8], -std::sin(0.5f));
+  EXPECT_FLOAT_EQ(r.m[10], std::cos(0.5f));
+  EXPECT_FLOAT_EQ(r.m[15], 1.0f);
+}
+
+TEST(timing, rotIsOrthonormal) {
+  mat4 r = rot(0.3, -1.2, 2.1);
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) {
+      float dot = 0;
+      for (int k = 0; k < 3; ++k) dot += r.m[i * 4 + k] * r.m[j * 4 + k];
+      EXPECT_NEAR(dot, i == j ? 1.0f : 0.0f, 1e-6) << i << "," << j;
+    }
+}
