@@ -3,16 +3,198 @@
 
 #include <GL/glew.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+
+#include "app/app.h"
+#include "driver/part_loader.h"
+#include "driver/parts.h"
+#include "driver/timeline.h"
+#include "gfx/rendercontext.h"
+#include "gfx/textures.h"
+#include "platform/audio.h"
+#include "platform/crandom.h"
+
+static const char* MusicFile = "music//Nauvo and Kestrel - driftwork.mp3";
+
+rendercontext rcontext;
 double demoTime = 0.0;
 double frameStep = 0.0;
+double lastClock = 0.0;
+double musicTime = 0.0;
+bool musicSync = true;
 FrameState frameState;
+parts* sections[SectionCount] = {};
+parts* loaderSection = nullptr;
 
-void startDemo() {}
+static void exitNow(int code) { std::exit(code); }
+void (*endProcess)(int code) = exitNow;
+
+static void startMusic() {
+  if (!audioInit(44100, 32)) {
+    platformMessageBox("Problem initializing FMod. \nProgram will now exit.", "Veltra  ", boxIcon::information);
+    endProcess(1);
+    return;
+  }
+  if (!audioLoadSample(MusicFile)) {
+    platformMessageBox("Problem initializing FMod. \nNo sound file.", "Veltra  ", boxIcon::information);
+    endProcess(0);
+    return;
+  }
+  audioLoop();
+  audioPlay(MusicChannel);
+  audioSetVolume(MusicChannel, 255);
+  audioSetPosition(MusicChannel, 0);
+}
+
+static void createTargets(int w, int h) {
+  int samples = antialiased ? 2 : 0;
+  rcontext.createRenderTarget(0, w, h, samples);
+  if (antialiased)
+    rcontext.createRenderTarget(1, w, h, 2);
+  else
+    rcontext.createRenderTarget(1, auxWidth, auxHeight, 0);
+  rcontext.createRenderTarget(2, w / 4, h / 4, samples);
+  rcontext.createRenderTarget(3, 360, 640, 0);
+}
+
+void startDemo() {
+  int w = screenWidth, h = screenHeight;
+  rcontext.progress = loadingProgress;
+  glGetString(GL_VENDOR);
+  glewExperimental = GL_TRUE;
+  glewInit();
+  glGetError();  // GLEW may leave an error behind
+  createTargets(w, h);
+  debugText.clear();
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+
+  static FrameState loaderState;
+  loaderSection = new part_loader();
+  loaderSection->load(&rcontext);
+  double none = 0.0;
+  loaderSection->draw(&none, &rcontext, &loaderState);
+  rcontext.progress = loadingProgress;
+  for (parts*& s : sections) s = nullptr;
+
+  rcontext.createRandomTexture(27, 1024, 1024);
+  rcontext.createNoiseTexture(0, w, h);
+  rcontext.createNoiseTexture(11, w, h);
+  rcontext.createNoiseTexture(28, w / 4, h / 4);
+  rcontext.createDepthTexture(26, w, h);
+  std::cout << "#1" << std::endl;
+  frameState.partNumber = 0;
+  rcontext.sims[simStart].loadVelocityVolume("textures//velocity.dat");
+  std::cout << "#2" << std::endl;
+
+  loadSections(&rcontext);
+  if (musicEnabled) startMusic();
+  clockReset();
+  lastClock = clockSeconds();
+  demoTime = 0.0;
+}
+
+double measureStep() {
+  double step = clockSeconds() - lastClock;
+  lastClock = clockSeconds();  // the time between the two readings is not counted
+  return step < 0 ? 0.0 : step;
+}
+
+double followMusic(double step) {
+  if (!musicEnabled) return step;
+  cSrand(uint32_t(int64_t(demoTime * 1000000.0)));
+  for (int i = 0; i < 50; ++i) cRand();
+  int frequency = audioFrequency(MusicChannel);
+  if (frequency <= 0) return step;
+  musicTime = double(audioPosition(MusicChannel)) / frequency;
+  if (double(audioSampleLength()) / frequency - 5.0 < musicTime) musicSync = false;
+  if (musicSync) step += (musicTime - demoTime) * double(0.15f);
+  return step;
+}
+
+void prepareRecord() {
+  frameState.pointerX = frameState.pointerY = frameState.wheel = 0;
+  frameState.buttonLeft = 0;
+  for (int k = 0; k < 255; ++k)
+    if (k != 27) keys[k] = false;
+  for (int k = 0; k < 256; ++k) frameState.keys[k] = keys[k] ? 1 : 0;
+}
+
+void clampFrameRate(double step) {
+  if (!fpsClamp) return;
+  float s = float(31.25 - double(float(step)));
+  if (s < 0) s = 0;
+  if (s > 0.1f) platformSleep(unsigned(s));
+}
+
+void runChain() {
+  frameState.switched = false;
+  frameState.demoTime = demoTime;
+  for (parts* s : sections) {
+    if (!s) continue;
+    s->draw(&frameStep, &rcontext, &frameState);
+    if (frameState.switched) {
+      std::cout << "The time: " << frameState.demoTime << " part: " << frameState.partNumber << std::endl;
+      break;
+    }
+  }
+}
+
+static void finish(bool viaEscape) {
+  if (viaEscape) {
+    copyToClipboard(debugText);
+    // the clipboard dies with the process unless a manager takes it: keep it in the log too
+    std::cout << "Debug text:\n" << debugText << std::endl;
+  }
+  if (musicEnabled) audioClose();
+  killGLWindow();
+  delete sections[0];
+  sections[0] = nullptr;
+  endProcess(0);
+}
+
+void endOfProduction() {
+  if (demoTime > DemoEnd) {
+    finish(false);
+    return;
+  }
+  if (!finishing) return;
+  double f = (demoTime - finishTime) * 100002.5;
+  f = f < 0 ? 0 : (f > 1 ? 1 : f);
+  if (musicEnabled) audioSetVolume(MusicChannel, int(255 - f * 255));
+  if (f > double(0.999f)) finish(true);
+}
 
 bool drawFrame() {
-  glClearColor(0, 0, 0, 0);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  double step = measureStep();
+  step = followMusic(step);
+  prepareRecord();
+  demoTime += step;
+  frameState.demoTime = demoTime;
+  clampFrameRate(step);
+  frameStep = step;
+  runChain();
+  endOfProduction();
   return true;
 }
 
-void cameraEye(float& x, float& y, float& z) { x = y = z = 0; }
+void cameraEye(float& x, float& y, float& z) {
+  x = rcontext.eye.x;
+  y = rcontext.eye.y;
+  z = rcontext.eye.z;
+}
+
+void jumpToSection(int part, double t) {
+  if (part < 0 || part >= SectionCount) return;
+  double at = 0.0;
+  simulateTimeline(0.001, part, t, &at);
+  frameState.partNumber = part;
+  sections[part]->setClock(t);
+  demoTime = at;
+  if (musicEnabled) {
+    int frequency = audioFrequency(MusicChannel);
+    audioSetPosition(MusicChannel, uint32_t(at * (frequency > 0 ? frequency : 44100)));
+  }
+}

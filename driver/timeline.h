@@ -1,0 +1,17 @@
+// timeline.h -- the sections in order, and the demo time at which each
+// hands over, derived from the sections' own clocks and step scalings.
+#pragma once
+#include <vector>
+
+class rendercontext;
+
+// Creates and loads the scene sections in load order (intro, reallife,
+// start, thecity, mantis, theend) into their slots of `sections`.
+void loadSections(rendercontext* rc);
+
+// Runs fresh, unloaded sections through the frame chain at a fixed step, as
+// the driver would with demo time exactly on the music, and records the demo
+// time of every hand-over (part numbers 1 ... 6 in order). Stops at stopPart
+// once its clock passes stopClock (then returns that demo time in *demoAt).
+std::vector<double> simulateTimeline(double step, int stopPart = -1, double stopClock = 0,
+                                     double* demoAt = nullptr);

@@ -1,0 +1,198 @@
+// The frame driver against a manual clock and a fake audio back end.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <iostream>
+#include <sstream>
+
+#include "app/app.h"
+#include "driver/driver.h"
+#include "driver/parts.h"
+#include "platform/audio.h"
+#include "platform/crandom.h"
+#include "scenes/part_mantis.h"
+#include "scenes/part_start.h"
+#include "scenes/part_theend.h"
+
+class fakeAudio : public audioBackend {
+public:
+  uint32_t pos = 0, length = 44100 * 100;
+  int volume = 255, freq = 44100;
+  bool closed = false;
+  bool init(int) override { return true; }
+  bool loadSample(const std::string&) override { return true; }
+  void play() override {}
+  void setVolume(int v) override { volume = v; }
+  void setPosition(uint32_t s) override { pos = s; }
+  uint32_t position() override { return pos; }
+  int frequency() override { return freq; }
+  uint32_t sampleLength() override { return length; }
+  void close() override { closed = true; }
+};
+
+static int endedWith = -1;
+static void recordEnd(int code) { endedWith = code; }
+
+class driverTest : public ::testing::Test {
+protected:
+  fakeAudio audio;
+  std::stringstream log;
+  std::streambuf* old = nullptr;
+  void SetUp() override {
+    audioUseBackend(&audio);
+    platformCounterManual(true);
+    clockReset();
+    lastClock = clockSeconds();
+    demoTime = 0;
+    musicSync = true;
+    musicEnabled = true;
+    fpsClamp = false;
+    finishing = false;
+    frameState = FrameState();
+    createSections(sections);
+    endedWith = -1;
+    endProcess = recordEnd;
+    platformInteractive = false;
+    old = std::cout.rdbuf(log.rdbuf());
+  }
+  void TearDown() override {
+    std::cout.rdbuf(old);
+    for (parts*& s : sections) {
+      delete s;
+      s = nullptr;
+    }
+    platformCounterManual(false);
+  }
+  double frame(double seconds) {
+    platformCounterAdvance(seconds);
+    drawFrame();
+    return frameStep;
+  }
+};
+
+TEST_F(driverTest, correctionClosesFifteenPercentOfTheGapPerFrame) {
+  audio.pos = 44100 * 10;  // the music is 10 s ahead (the window was inactive)
+  double gap = 10.0;
+  for (int i = 0; i < 5; ++i) {
+    double before = demoTime;
+    frame(0.0);
+    EXPECT_NEAR(demoTime - before, gap * 0.15, 1e-6);
+    gap = 10.0 - demoTime;
+  }
+  EXPECT_NEAR(10.0 - demoTime, 10.0 * std::pow(0.85, 5), 1e-5);
+}
+
+TEST_F(driverTest, correctionStopsForGoodInTheTrackLastFiveSeconds) {
+  audio.pos = 44100 * 96;  // within the last 5 s of a 100 s track
+  frame(0.02);
+  EXPECT_FALSE(musicSync);
+  double before = demoTime;
+  audio.pos = 0;  // looped back: still no correction
+  frame(0.02);
+  EXPECT_NEAR(demoTime - before, 0.02, 1e-9);
+  EXPECT_FALSE(musicSync);
+}
+
+TEST_F(driverTest, negativeStepBecomesZero) {
+  lastClock = clockSeconds() + 5.0;
+  EXPECT_EQ(measureStep(), 0.0);
+}
+
+TEST_F(driverTest, handOverFrameLogsOnceAndStopsTheChain) {
+  auto* start = static_cast<part_start*>(sections[0]);
+  start->t = 26.99;
+  audio.pos = 0;
+  musicEnabled = false;  // keep the step exactly as measured
+  frame(0.05);
+  EXPECT_EQ(frameState.partNumber, 1);
+  std::string text = log.str();
+  EXPECT_EQ(text.find("The time: "), 0u);
+  EXPECT_EQ(text.find("The time: ", 1), std::string::npos);
+  EXPECT_NE(text.find(" part: 1\n"), std::string::npos);
+  EXPECT_DOUBLE_EQ(frameState.values[0], start->t);  // the intro did not draw in that frame
+}
+
+TEST_F(driverTest, mantisHandsOverWithoutFlagAndTheEndDrawsAtOnce) {
+  musicEnabled = false;
+  frameState.partNumber = 4;
+  static_cast<part_mantis*>(sections[4])->t = 97.69;
+  frame(0.05);
+  EXPECT_EQ(frameState.partNumber, 5);
+  EXPECT_GT(static_cast<part_theend*>(sections[5])->t, 0.0);
+  EXPECT_EQ(log.str().find("The time: "), std::string::npos);
+}
+
+TEST_F(driverTest, sectionThatIsNotCurrentLeavesRecordAndStepAlone) {
+  frameState.partNumber = 1;
+  frameState.values[0] = 3.5;
+  FrameState before = frameState;
+  double step = 0.02;
+  sections[3]->draw(&step, nullptr, &frameState);  // the city
+  sections[0]->draw(&step, nullptr, &frameState);  // the start, already done
+  EXPECT_EQ(step, 0.02);
+  EXPECT_EQ(std::memcmp(&before, &frameState, sizeof before), 0);
+}
+
+TEST_F(driverTest, keysAreClearedButEscapeAndCopied) {
+  keys['Q'] = keys[27] = keys[255] = true;
+  frameState.pointerY = 4;
+  frame(0.01);
+  EXPECT_FALSE(keys['Q']);
+  EXPECT_TRUE(keys[27]);
+  EXPECT_TRUE(keys[255]);  // only 0 ... 254 are cleared
+  EXPECT_EQ(frameState.keys[27], 1);
+  EXPECT_EQ(frameState.keys['Q'], 0);
+  EXPECT_EQ(frameState.pointerY, 0);
+  keys[27] = keys[255] = false;
+}
+
+TEST_F(driverTest, escapeFadeEndsOnTheNextFrameWithAPositiveStep) {
+  musicEnabled = true;
+  frame(0.02);
+  finishing = true;  // as the loop does on the first Escape
+  finishTime = demoTime;
+  debugText = "Cam :0,0,0  \n";
+  endOfProduction();
+  EXPECT_EQ(endedWith, -1);  // no time has passed since Escape
+  frame(0.02);
+  EXPECT_EQ(endedWith, 0);
+  EXPECT_TRUE(audio.closed);
+  EXPECT_EQ(audio.volume, 0);
+  EXPECT_NE(log.str().find("Cam :0,0,0"), std::string::npos);  // the debug text is kept in the log
+  debugText.clear();
+}
+
+TEST_F(driverTest, productionEndsPastItsLastSecond) {
+  musicEnabled = false;
+  frameState.partNumber = 6;
+  demoTime = 455.4;
+  frame(0.05);
+  EXPECT_EQ(endedWith, -1);
+  frame(0.06);
+  EXPECT_EQ(endedWith, 0);
+}
+
+TEST_F(driverTest, frameClampSleepsOnlyWhenAsked) {
+  using clock = std::chrono::steady_clock;
+  auto t0 = clock::now();
+  clampFrameRate(0.016);
+  auto idle = clock::now() - t0;
+  EXPECT_LT(std::chrono::duration<double>(idle).count(), 0.02);
+  fpsClamp = true;
+  t0 = clock::now();
+  clampFrameRate(0.016);
+  EXPECT_GE(std::chrono::duration<double>(clock::now() - t0).count(), 0.030);
+  fpsClamp = false;
+}
+
+TEST_F(driverTest, reseedDependsOnlyOnDemoTime) {
+  musicEnabled = true;
+  demoTime = 12.345678;
+  followMusic(0.0);
+  int a = cRand();
+  demoTime = 12.345678;
+  followMusic(0.0);
+  EXPECT_EQ(cRand(), a);
+}
