@@ -3,8 +3,11 @@
 #include <cstdlib>
 
 #include "app/app.h"
+#include "app/capture.h"
 #include "app/options.h"
 #include "driver/driver.h"
+#include "driver/frametimer.h"
+#include "platform/audio.h"
 
 static const char* WindowTitle = " =  Obelisk by Veltra - 2015 = ";
 
@@ -24,6 +27,51 @@ static void applyOptions() {
   fpsClamp = opts.clamp;
 }
 
+static const char* MusicFile = "music//Nauvo and Kestrel - driftwork.mp3";
+static bool capturing = false;
+
+// Offline runs: the silent clock advances one frame per drawn frame, the
+// music position follows it, and every frame may be written out.
+static void beforeFrame() {
+  if (opts.offline()) platformCounterAdvance(1.0 / opts.fps);
+  benchFrameBegin();
+}
+
+static void afterFrame(long drawn) {
+  benchFrameEnd();
+  if (!capturing) return;
+  if (!captureFrame()) {
+    std::fprintf(stderr, "obelisk: could not write frame %ld\n", drawn);
+    platformPostQuit(1);
+  }
+  std::fprintf(stderr, "\rframe %ld  demo time %.3f", drawn, demoTime);
+}
+
+static void endCapture() {
+  if (capturing) std::fprintf(stderr, "\n");
+  captureEnd();
+  if (benchEnabled) benchReport();
+}
+
+// Options that change how the run starts, after the start-up is done.
+static bool beginOptions() {
+  if (opts.section >= 0) {
+    double start = opts.section == 0 ? -13.5 : 0.0;
+    jumpToSection(opts.section, opts.atGiven ? opts.at : start);
+  }
+  if (!opts.captureDir.empty() || !opts.videoFile.empty()) {
+    std::string error;
+    if (!captureBegin(opts.captureDir, opts.videoFile, screenWidth, screenHeight, opts.fps, MusicFile, error,
+                      demoTime)) {
+      std::fprintf(stderr, "obelisk: %s\n", error.c_str());
+      return false;
+    }
+    capturing = true;
+  }
+  std::atexit(endCapture);  // the driver ends the process itself at the end of the production
+  return true;
+}
+
 // Takes messages without waiting; between them, draws a frame while active.
 static int messageLoop() {
   long drawn = 0;
@@ -36,8 +84,10 @@ static int messageLoop() {
     }
     bool ok = true;
     if (windowActive) {
+      beforeFrame();
       ok = drawFrame();
       ++drawn;
+      afterFrame(drawn);
     }
     if (((windowActive && !ok) || keys[27]) && !finishing) {
       finishTime = demoTime;
@@ -68,10 +118,21 @@ int main(int argc, char** argv) {
   else
     settingsDialog();
   if (opts.any) openConsole();
+  if (opts.offline()) {
+    platformCounterManual(true);
+    audioUseBackend(silentAudioBackend());
+    benchEnabled = opts.bench;
+    if (opts.bench && opts.frames < 0) opts.frames = 300;
+  }
   openLog();
   if (!createGLWindow(WindowTitle, screenWidth, screenHeight, 32, fullscreen)) {
     closeLog();
     return 0;
+  }
+  if (!beginOptions()) {
+    killGLWindow();
+    closeLog();
+    return 1;
   }
   int code = messageLoop();
   killGLWindow();

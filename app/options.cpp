@@ -2,6 +2,7 @@
 #include "app/options.h"
 
 #include <cstdlib>
+#include <cmath>
 #include <cstring>
 
 options opts;
@@ -13,6 +14,12 @@ const char* usageText() {
          "  --no-aa         no antialiasing\n"
          "  --fps-clamp     cap the frame rate at about 32 frames per second\n"
          "  --frames N      end normally after N drawn frames\n"
+         "  --capture DIR   render offline, every frame written as DIR/frame_NNNNNN.png\n"
+         "  --video FILE    render offline, frames piped to ffmpeg with the music\n"
+         "  --fps F         frames per second of a capture or benchmark (default 30)\n"
+         "  --section N     start with section N (0-5) current ...\n"
+         "  --at T          ... with its own clock at T seconds\n"
+         "  --bench         frame-time benchmark on the silent clock (see --frames)\n"
          "  --help          this text\n";
 }
 
@@ -26,6 +33,12 @@ static bool parseSize(const char* s, int& w, int& h) {
   w = int(a);
   h = int(b);
   return true;
+}
+
+static bool parseNumber(const char* s, double& v) {
+  char* end = nullptr;
+  v = std::strtod(s, &end);
+  return end != s && *end == 0 && std::isfinite(v);
 }
 
 static bool parseCount(const char* s, long& n) {
@@ -60,10 +73,46 @@ bool parseOptions(int argc, char** argv, options& o, std::string& error) {
         return false;
       }
       o.skipDialog = true;
+    } else if (a == "--capture" || a == "--video") {
+      if (!hasValue || argv[i + 1][0] == 0) {
+        error = "obelisk: " + a + " needs a path";
+        return false;
+      }
+      (a == "--capture" ? o.captureDir : o.videoFile) = argv[++i];
+      o.skipDialog = true;
+    } else if (a == "--fps") {
+      if (!hasValue || !parseNumber(argv[++i], o.fps) || o.fps < 1 || o.fps > 1000) {
+        error = "obelisk: --fps needs a rate between 1 and 1000";
+        return false;
+      }
+    } else if (a == "--section") {
+      long n = -1;
+      if (!hasValue || !parseCount(argv[++i], n) || n > 5) {
+        error = "obelisk: --section needs a section number from 0 to 5";
+        return false;
+      }
+      o.section = int(n);
+      o.skipDialog = true;
+    } else if (a == "--at") {
+      if (!hasValue || !parseNumber(argv[++i], o.at)) {
+        error = "obelisk: --at needs a time in seconds";
+        return false;
+      }
+      o.atGiven = true;
+    } else if (a == "--bench") {
+      o.bench = o.skipDialog = true;
     } else {
       error = "obelisk: unknown option " + a + " (try --help)";
       return false;
     }
+  }
+  if (o.atGiven && o.section < 0) {
+    error = "obelisk: --at needs --section";
+    return false;
+  }
+  if (!o.captureDir.empty() && !o.videoFile.empty()) {
+    error = "obelisk: --capture and --video exclude each other";
+    return false;
   }
   return true;
 }

@@ -10,6 +10,16 @@ struct options {
   long frames = -1;         // end normally after this many drawn frames
   int width = 0, height = 0;
   bool windowed = false, noAA = false, clamp = false;
+  std::string captureDir;   // offline capture of every frame into this folder
+  std::string videoFile;    // offline capture piped to ffmpeg
+  double fps = 30.0;        // frames per second of demo time when capturing or benchmarking
+  int section = -1;         // scene jump: start with this section current
+  double at = 0.0;          // ... with its own clock at this value
+  bool atGiven = false;
+  bool bench = false;       // frame-time benchmark
+
+  // Offline runs follow a silent clock that advances 1/fps per frame.
+  bool offline() const { return !captureDir.empty() || !videoFile.empty() || bench; }
 };
 extern options opts;
 

@@ -193,6 +193,7 @@ void jumpToSection(int part, double t) {
   frameState.partNumber = part;
   sections[part]->setClock(t);
   demoTime = at;
+  std::cout << "Jump: part " << part << " at " << t << " demo time " << at << std::endl;
   if (musicEnabled) {
     int frequency = audioFrequency(MusicChannel);
     audioSetPosition(MusicChannel, uint32_t(at * (frequency > 0 ? frequency : 44100)));

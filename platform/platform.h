@@ -19,6 +19,11 @@ void platformPinBackends();
 // ---- clock, sleep, console ----------------------------------------------------
 uint64_t platformCounter();           // monotonic high-resolution counter, ticks
 uint64_t platformCounterFrequency();  // ticks per second, never 0
+// The silent clock of offline capture, benchmarks and tests: once manual, the
+// counter stands still except when advanced (the silent audio back end
+// follows the same counter).
+void platformCounterManual(bool manual);
+void platformCounterAdvance(double seconds);
 void platformSleep(unsigned milliseconds);
 void platformOpenConsole();           // the terminal is the console: unbuffered C streams
 

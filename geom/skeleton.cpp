@@ -1,0 +1,240 @@
+// skeleton.cpp -- the BVH token state machine (no OpenGL).
+//
+// Keywords act wherever they appear; every other token is data for the
+// current state. Braces only move `current` back up the tree; nothing else
+// about the layout is checked. A truncated file leaves its last frame
+// incomplete, and tokens after the motion block are further motion values.
+#include "geom/skeleton.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+int32_t channelCodeOf(std::string_view name) {
+  static const char* const names[6] = {"Xposition", "Yposition", "Zposition",
+                                       "Zrotation", "Xrotation", "Yrotation"};
+  for (int32_t c = 0; c < 6; ++c)
+    if (name == names[c]) return c;
+  return -1;
+}
+
+// Joint names that get a limb part, and the part's file.
+const char* partFileOf(std::string_view jointName) {
+  static const char* const table[][2] = {
+      {"LeftKnee", "Other/obj/leftforeleg.obj"},   {"RightKnee", "Other/obj/rightforeleg.obj"},
+      {"LeftHip", "Other/obj/leftthigh.obj"},      {"RightHip", "Other/obj/rightthigh.obj"},
+      {"LeftAnkle", "Other/obj/leftfoot.obj"},     {"RightAnkle", "Other/obj/rightfoot.obj"},
+      {"Chest2", "Other/obj/torso.obj"},           {"LeftShoulder", "Other/obj/leftshoulder.obj"},
+      {"RightShoulder", "Other/obj/rightshoulder.obj"}, {"LeftElbow", "Other/obj/leftforearm.obj"},
+      {"RightElbow", "Other/obj/rightforearm.obj"}, {"LeftWrist", "Other/obj/lefthand.obj"},
+      {"RightWrist", "Other/obj/righthand.obj"},   {"Neck", "Other/obj/neck.obj"},
+      {"Head", "Other/obj/head.obj"}};
+  for (const auto& row : table)
+    if (jointName == row[0]) return row[1];
+  return nullptr;
+}
+
+// Decimal text to double the way the C library reads it: a leading "+" is
+// allowed, text that is no number reads as 0, out of range as +-inf or 0.
+double toNumber(std::string_view s) {
+  const char* p = s.data();
+  const char* end = p + s.size();
+  if (p < end && *p == '+') ++p;
+  double v = 0;
+  auto res = std::from_chars(p, end, v, std::chars_format::general);
+  if (res.ec == std::errc::invalid_argument) return 0;
+  if (res.ec == std::errc::result_out_of_range) v = std::strtod(std::string(p, res.ptr).c_str(), nullptr);
+  return v;
+}
+
+int32_t toInteger(std::string_view s) {
+  const char* p = s.data();
+  const char* end = p + s.size();
+  if (p < end && *p == '+') ++p;
+  int32_t v = 0;
+  if (std::from_chars(p, end, v).ec != std::errc()) return 0;
+  return v;
+}
+
+}  // namespace
+
+skeleton::skeleton(const std::string& path) {
+  motionJoints.clear();
+  verbose = true;
+  load(path);
+}
+
+void skeleton::load(const std::string& path) {
+  channelIndex = jointIndex = valueCount = 0;
+  translation.identity(), rotY.identity(), rotX.identity(), rotZ.identity();
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    std::cout << "File \"" << path << "\" not found.\n" << std::flush;
+    throw fileNotFound();
+  }
+  if (verbose) std::cout << "File \"" << path << "\" found.\n" << std::flush;
+  std::string text;
+  char buf[65536];
+  for (size_t got; (got = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, got);
+  std::fclose(f);
+  parseText(text);
+}
+
+void skeleton::parseText(std::string_view text) {
+  state = stIdle;
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (true) {
+    while (p < end && isSpace(*p)) ++p;
+    if (p == end) break;
+    const char* start = p;
+    while (p < end && !isSpace(*p)) ++p;
+    parseToken(std::string_view(start, size_t(p - start)));
+  }
+  frameCount = root ? int32_t(root->frames.size()) : 0;
+  logSummary();
+}
+
+void skeleton::logSummary() {
+  std::cout << "frames: " << frameCount << "\n" << std::flush;
+  if (!verbose) return;
+  std::cout << "framesNum = " << frameCount << "\nframetime = " << frameTime << "\n";
+  int64_t parts = frameCount > 0 ? int64_t(valueCount) / (int64_t(frameCount) * 3) - 1 : 0;
+  std::cout << parts << " bodyparts\n" << std::flush;
+}
+
+joint* skeleton::newJoint(joint* parent) {
+  allJoints.push_back(std::make_unique<joint>());
+  joint* j = allJoints.back().get();
+  j->parent = parent;
+  if (parent) parent->children.push_back(j);
+  return j;
+}
+
+// Rest poses, depth-first pre-order from the root: entry 0 of each joint is
+// a translation by its offset; joints with children take motion values.
+void skeleton::restPoses() {
+  if (!root || posesBuilt) return;
+  posesBuilt = true;
+  std::vector<joint*> todo{root};
+  while (!todo.empty()) {
+    joint* j = todo.back();
+    todo.pop_back();
+    mat4 rest;
+    rest.translate(j->offset.x, j->offset.y, j->offset.z);
+    j->frames.push_back(rest);
+    if (!j->children.empty()) motionJoints.push_back(j);
+    for (size_t c = j->children.size(); c-- > 0;) todo.push_back(j->children[c]);
+  }
+}
+
+// One step of the state machine: a keyword acts, anything else is data.
+void skeleton::parseToken(std::string_view t) {
+  if (t == "HIERARCHY") std::cout << state << "\n" << std::flush;
+  else if (t == "OFFSET") offsetIndex = 0, state = stOffset;
+  else if (t == "ROOT") root = current = newJoint(nullptr), state = stRootName;
+  else if (t == "{") return;
+  else if (t == "}") {
+    if (current && current != root) current = current->parent;
+    state = stIdle;
+  } else if (t == "JOINT") current = newJoint(current), state = stJointName;
+  else if (t == "CHANNELS") channelsExpected = channelsNamed = 0, state = stChannels;
+  else if (t == "End") state = stEnd;
+  else if (t == "Site") current = newJoint(current), state = stIdle;
+  else if (t == "MOTION") state = stMotion;
+  else if (t == "Frames:") state = stFrames;
+  else if (t == "Frame") state = stFrame;
+  else if (t == "Time:") state = stFrameTime;
+  else dataToken(t);
+}
+
+void skeleton::dataToken(std::string_view t) {
+  switch (state) {
+    case stOffset:
+      if (current) {
+        float v = float(toNumber(t));
+        vec3& o = current->offset;
+        (offsetIndex == 0 ? o.x : offsetIndex == 1 ? o.y : o.z) = v;
+      }
+      if (++offsetIndex == 3) state = stIdle;
+      break;
+    case stChannels: channelToken(t); break;
+    case stJointName:
+      current->name = std::string(t);
+      if (const char* file = partFileOf(t)) {
+        current->part = std::make_unique<rigid>(file);
+        current->part->transform.m[10] = 1;  // undo the mirror every movable starts with
+      }
+      state = stIdle;
+      break;
+    case stRootName:
+      if (current) current->name = std::string(t);
+      state = stIdle;
+      break;
+    case stFrames: frameCount = toInteger(t), state = stIdle; break;
+    case stFrameTime:
+      frameTime = float(toNumber(t));
+      current = root;
+      restPoses();
+      state = stValues;
+      break;
+    case stValues: motionValue(t); break;
+    default: break;
+  }
+}
+
+// The count, then the names; an unknown name is counted but stores no code.
+// A count that is not positive ends the line at once.
+void skeleton::channelToken(std::string_view t) {
+  if (channelsExpected == 0) {
+    channelsExpected = toInteger(t);
+    if (channelsExpected <= 0) channelsExpected = 0, state = stIdle;
+    return;
+  }
+  int32_t code = channelCodeOf(t);
+  if (code >= 0 && current) current->channels.push_back(code);
+  if (++channelsNamed == channelsExpected) channelsExpected = channelsNamed = 0, state = stIdle;
+}
+
+// Joints without channels take no values: each frame they get the identity.
+void skeleton::skipEmptyJoints(bool wrap) {
+  while (size_t(jointIndex) < motionJoints.size() && motionJoints[size_t(jointIndex)]->channels.empty()) {
+    motionJoints[size_t(jointIndex)]->frames.push_back(mat4());
+    if (size_t(++jointIndex) == motionJoints.size() && wrap) jointIndex = 0;
+  }
+  if (size_t(jointIndex) >= motionJoints.size()) jointIndex = 0;
+}
+
+// One motion value for channel channelIndex of motionJoints[jointIndex].
+// The frame matrix is translation * Z * X * Y whatever order the channels
+// are listed in; angles are degrees turned counter-clockwise.
+void skeleton::motionValue(std::string_view t) {
+  if (valueCount < INT32_MAX) ++valueCount;
+  if (!anyChannels)
+    for (joint* j : motionJoints) anyChannels = anyChannels || !j->channels.empty();
+  if (!anyChannels) return;
+  skipEmptyJoints(true);
+  joint* j = motionJoints[size_t(jointIndex)];
+  float v = float(toNumber(t));
+  float a = float(-(double(v) * 3.141593 / 180.0));
+  switch (j->channels[size_t(channelIndex)]) {
+    case chanXpos: translation.translate(v, 0, 0); break;
+    case chanYpos: translation.translate(0, v, 0); break;
+    case chanZpos: translation.translate(0, 0, v); break;
+    case chanZrot: rotZ.rotateZ(a); break;
+    case chanXrot: rotX.rotateX(a); break;
+    case chanYrot: rotY.rotateY(a); break;
+  }
+  if (size_t(++channelIndex) < j->channels.size()) return;
+  j->frames.push_back(translation * rotZ * rotX * rotY);
+  translation.identity(), rotY.identity(), rotX.identity(), rotZ.identity();
+  ++jointIndex;
+  channelIndex = 0;
+  skipEmptyJoints(false);
+}

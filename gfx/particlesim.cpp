@@ -1,0 +1,105 @@
+// particlesim.cpp -- the compute step of a particle cloud and the velocity
+// volume it samples.
+#include "gfx/particlesim.h"
+
+#include <GL/glew.h>
+
+#include <fstream>
+#include <iostream>
+
+#include "gfx/shaderset.h"
+
+// One RGBA32F image bound write-only to an image unit; the texture unit that
+// is active when it is called keeps it bound.
+static GLuint createImage(int width, int height, GLuint imageUnit) {
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
+  glBindImageTexture(imageUnit, name, 0, GL_FALSE, 0, GL_WRITE_ONLY, GL_RGBA32F);
+  return name;
+}
+
+static GLuint createStorage(GLsizeiptr bytes) {
+  GLuint name = 0;
+  glGenBuffers(1, &name);
+  glBindBuffer(GL_SHADER_STORAGE_BUFFER, name);
+  glBufferData(GL_SHADER_STORAGE_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
+  return name;
+}
+
+void particlesim::load(const std::string& computeFile) {
+  program = loadComputeProgram(computeFile);
+  // One 4-float vector per particle; contents are the compute program's.
+  GLsizeiptr bytes = GLsizeiptr(width) * height * 16;
+  buffer0 = createStorage(bytes);
+  buffer1 = createStorage(bytes);
+  buffer2 = createStorage(bytes);
+  glActiveTexture(GL_TEXTURE8);
+  image0 = createImage(width, height, 0);
+  glActiveTexture(GL_TEXTURE9);
+  image1 = createImage(width, height, 1);
+  image2 = createImage(width, height, 2);
+}
+
+void particlesim::beginStep(float time, float step) {
+  glUseProgram(program);
+  glUniform1f(glGetUniformLocation(program, "ttime"), time);
+  glUniform1f(glGetUniformLocation(program, "DeltaT"), step);
+  glBindBufferBase(GL_SHADER_STORAGE_BUFFER, 4, buffer0);
+  glBindBufferBase(GL_SHADER_STORAGE_BUFFER, 5, buffer1);
+  glBindBufferBase(GL_SHADER_STORAGE_BUFFER, 6, buffer2);
+  glActiveTexture(GL_TEXTURE3);
+  glBindTexture(GL_TEXTURE_3D, curlTexture);
+  glUniform1i(glGetUniformLocation(program, "CurlTexture"), 3);
+  glActiveTexture(GL_TEXTURE8);
+  glBindTexture(GL_TEXTURE_2D, image0);
+  glBindImageTexture(0, image0, 0, GL_FALSE, 0, GL_WRITE_ONLY, GL_RGBA32F);
+  glActiveTexture(GL_TEXTURE9);
+  glBindTexture(GL_TEXTURE_2D, image1);
+  glBindImageTexture(1, image1, 0, GL_FALSE, 0, GL_WRITE_ONLY, GL_RGBA32F);
+  glBindTexture(GL_TEXTURE_2D, image2);
+  glBindImageTexture(2, image2, 0, GL_FALSE, 0, GL_WRITE_ONLY, GL_RGBA32F);
+}
+
+void particlesim::bindSampler(GLenum target, int unit, const std::string& name, GLuint texture) {
+  GLint location = glGetUniformLocation(program, name.c_str());
+  glActiveTexture(GL_TEXTURE0 + unit);
+  glBindTexture(target, texture);
+  glUniform1i(location, unit);
+}
+
+// The barriers order the step's storage writes against the work before it
+// and the point draw after it.
+void particlesim::dispatch() {
+  glMemoryBarrier(GL_SHADER_STORAGE_BARRIER_BIT);
+  glDispatchCompute(groupCount(width), groupCount(width), 1);
+  glMemoryBarrier(GL_SHADER_STORAGE_BARRIER_BIT);
+}
+
+long readVelocityFile(const std::string& fileName, std::vector<float>& data) {
+  // A missing or short file leaves zero velocity where it has no data.
+  data.assign(size_t(VelocityFloats), 0.0f);
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) return 0;
+  in.read(reinterpret_cast<char*>(data.data()), VelocityBytes);
+  return long(in.gcount());
+}
+
+void particlesim::loadVelocityVolume(const std::string& fileName) {
+  std::vector<float> data;
+  long bytes = readVelocityFile(fileName, data);
+  std::cout << "Load velocity volume: " << fileName << ", " << bytes << " of " << VelocityBytes
+            << " bytes read" << std::endl;
+  glGenTextures(1, &curlTexture);
+  glBindTexture(GL_TEXTURE_3D, curlTexture);
+  glTexImage3D(GL_TEXTURE_3D, 0, GL_RGB16F, VelocityWidth, VelocityHeight, VelocityDepth, 0, GL_RGB,
+               GL_FLOAT, data.data());
+  glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_S, GL_MIRRORED_REPEAT);
+  glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_T, GL_MIRRORED_REPEAT);
+  glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R, GL_MIRRORED_REPEAT);
+}

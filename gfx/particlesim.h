@@ -1,0 +1,50 @@
+// particlesim.h -- the GPU particle simulator: one compute program, three
+// shader storage buffers (bindings 4, 5, 6), three RGBA32F images (image
+// units 0, 1, 2) and the shared curl volume on texture unit 3. The state
+// never leaves the GPU; buffer 0 doubles as the vertex array of the point
+// draw, image 0 and image 2 are sampled by it as "PositionTexture" and
+// "ColorTexture".
+#pragma once
+#include <string>
+#include <vector>
+
+#include "gfx/glnames.h"
+
+// The velocity volume: 128 x 256 x 128 texels of three floats, x fastest.
+constexpr int VelocityWidth = 128, VelocityHeight = 256, VelocityDepth = 128;
+constexpr long VelocityFloats = long(VelocityWidth) * VelocityHeight * VelocityDepth * 3;
+constexpr long VelocityBytes = VelocityFloats * 4;
+
+// Reads the headerless little-endian volume into data (resized to the full
+// volume); whatever the file lacks is zero. Returns the bytes read. GL free.
+long readVelocityFile(const std::string& fileName, std::vector<float>& data);
+
+class particlesim {
+public:
+  GLuint program = 0;
+  GLuint curlTexture = 0;  // shared: sections copy the start simulator's name
+  GLuint buffer0 = 0, buffer1 = 0, buffer2 = 0;
+  GLuint image0 = 0, image2 = 0, image1 = 0;
+  int width = 0, height = 0;  // set by the section before load; square grids
+
+  // Compiles the compute program and creates the buffers and images.
+  void load(const std::string& computeFile);
+  // Makes the program current, sets "ttime" and "DeltaT", binds buffers,
+  // the curl volume and the images.
+  void beginStep(float time, float step);
+  // Binds a texture on unit `unit` and points the sampler uniform at it; the
+  // unit stays active.
+  void bindSampler(GLenum target, int unit, const std::string& name, GLuint texture);
+  // One simulation step over the grid, fenced by storage barriers.
+  void dispatch();
+  // Reads the velocity volume into a new RGB16F 3-D texture in curlTexture
+  // and logs how many bytes were read.
+  void loadVelocityVolume(const std::string& fileName);
+
+  // Work groups per axis: 16 x 16 invocations each, the width alone decides
+  // (rounded down, so a grid that is no multiple of 16 loses its last rows).
+  static int groupCount(int width) { return width / 16; }
+};
+
+// Slots of the six simulators in rendercontext::sims.
+enum simSlot { simStart = 0, simIntro, simTheCity, simRealLife, simMantis, simTheEnd, simCount };

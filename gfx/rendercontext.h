@@ -1,0 +1,60 @@
+// rendercontext.h -- the one shared GPU object handed to every section: the
+// loading callback, the texture table, the render targets, the particle
+// simulators, the camera and the current frame record. GPU objects live in
+// fixed slot tables and are never deleted; filling a slot again makes new
+// objects and leaves the old ones allocated.
+#pragma once
+#include "driver/framestate.h"
+#include "geom/vec3.h"
+#include "gfx/glnames.h"
+#include "gfx/particlesim.h"
+#include "gfx/textures.h"
+
+constexpr int MaxTextures = 10000;
+constexpr int MaxRenderTargets = 16;
+
+class rendercontext {
+public:
+  // ---- loading ------------------------------------------------------------------
+  void (*progress)(double amount) = nullptr;  // may be null; draws a loading frame
+
+  // ---- textures: slot -> GL name; every operation adds textureBase to the slot --
+  GLuint textures[MaxTextures] = {};
+  int textureBase = 0;
+
+  // ---- render targets 0 ... 15: a drawing framebuffer on (multisampled)
+  // renderbuffers and a resolve framebuffer on textures of the table --------------
+  GLuint colorBuffer0[MaxRenderTargets] = {};
+  GLuint colorBuffer1[MaxRenderTargets] = {};
+  GLuint depthBuffer[MaxRenderTargets] = {};
+  GLuint drawFramebuffer[MaxRenderTargets] = {};
+  GLuint resolveFramebuffer[MaxRenderTargets] = {};
+
+  // ---- particle simulators, indexed by simSlot --------------------------------------
+  particlesim sims[simCount];
+
+  // ---- camera, set by the current scene every frame ---------------------------------
+  vec3 eye, centre, up;
+
+  FrameState* frame = nullptr;  // the record of the frame being drawn
+
+  // ---- textures (the slot's new name replaces the old one) --------------------------
+  // JPEG failures show a message box naming the file and end the process (code 0).
+  void loadJpg(const char* fileName, int slot);
+  void loadJpgRgba(const char* colourFile, const char* alphaFile, int slot);
+  void createNoiseTexture(int slot, int width, int height);
+  void createRandomTexture(int slot, int width, int height);
+  void createDepthTexture(int slot, int width, int height);
+  void create1DFloatTexture(int slot, int width);
+  void bindTexture(int slot);
+  void setLinearFiltering();  // on the 2-D texture currently bound
+
+  // ---- render targets (target numbers and buffer counts are clamped) ----------------
+  void createRenderTarget(int target, int width, int height, int samples);
+  void attachColor(int target, int attachment, int slot);
+  void attachDepth(int target, int slot);
+  void bindRenderTarget(int target, int buffers);
+  void resolveRenderTarget(int target, int width, int height, int buffers, bool withDepth);
+  void bindWindowFramebuffer();
+  void resetOverlayState();  // fixed-function reset before textured full-screen quads
+};

@@ -1,0 +1,116 @@
+// shaderset.cpp -- reading GLSL sources and building programs into slots.
+#include "gfx/shaderset.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+std::unique_ptr<char[]> readShaderSource(const std::string& fileName) {
+  std::error_code ec;
+  std::ifstream in;
+  // A directory opens as a stream on Linux but has no bytes to give.
+  if (!std::filesystem::is_directory(fileName, ec)) in.open(fileName, std::ios::binary);
+  if (!in.is_open()) {
+    std::cout << "Cannot open shader source file." << std::endl;
+    return nullptr;
+  }
+  in.exceptions(std::ios::eofbit | std::ios::failbit | std::ios::badbit);
+  std::unique_ptr<char[]> text;
+  std::streamoff size = 0;
+  try {
+    in.seekg(0, std::ios::end);
+    size = std::max<std::streamoff>(0, in.tellg());
+    in.seekg(0, std::ios::beg);
+    text.reset(new char[size + 1]());
+    in.read(text.get(), size);
+  } catch (const std::ios_base::failure& e) {
+    // A short read keeps what arrived; the rest of the buffer is NUL.
+    std::cout << e.what() << std::endl;
+    if (!text) {
+      text.reset(new char[1]());
+      size = 0;
+    }
+  }
+  text[size] = 0;
+  return text;
+}
+
+// Compiles a source file into a new shader; a missing file compiles an
+// empty source so that the info log reports the failure.
+static GLuint compileShader(GLenum type, const std::string& fileName) {
+  std::unique_ptr<char[]> text = readShaderSource(fileName);
+  GLuint shader = glCreateShader(type);
+  const char* source = text ? text.get() : "";
+  glShaderSource(shader, 1, &source, nullptr);
+  glCompileShader(shader);
+  return shader;
+}
+
+static void logInfo(GLuint shader, int capacity) {
+  std::string info(capacity, '\0');
+  GLsizei length = 0;
+  glGetShaderInfoLog(shader, capacity, &length, &info[0]);
+  info.resize(std::max<GLsizei>(0, std::min<GLsizei>(length, capacity - 1)));
+  std::cout << info << std::endl;
+}
+
+GLuint loadComputeProgram(const std::string& fileName) {
+  std::unique_ptr<char[]> text = readShaderSource(fileName);
+  std::cout << "Computer shader: " << fileName << std::endl;
+  GLuint program = glCreateProgram();
+  GLuint shader = glCreateShader(GL_COMPUTE_SHADER);
+  const char* source = text ? text.get() : "";
+  glShaderSource(shader, 1, &source, nullptr);
+  glCompileShader(shader);
+  glAttachShader(program, shader);
+  glLinkProgram(program);
+  logInfo(shader, 7000);
+  return program;
+}
+
+void shaderset::loadProgram(const std::string& vertexFile, const std::string& fragmentFile, int slot) {
+  vertexShaders[slot] = compileShader(GL_VERTEX_SHADER, vertexFile);
+  std::cout << vertexFile << std::endl;
+  logInfo(vertexShaders[slot], 1000);
+  fragmentShaders[slot] = compileShader(GL_FRAGMENT_SHADER, fragmentFile);
+  std::cout << "Shader: " << fragmentFile << std::endl;
+  logInfo(fragmentShaders[slot], 1000);
+  programs[slot] = glCreateProgram();
+  glAttachShader(programs[slot], fragmentShaders[slot]);
+  glAttachShader(programs[slot], vertexShaders[slot]);
+  glLinkProgram(programs[slot]);
+}
+
+void shaderset::loadFragmentProgram(const std::string& fragmentFile, int slot) {
+  fragmentShaders[slot] = compileShader(GL_FRAGMENT_SHADER, fragmentFile);
+  std::cout << "Shader: " << fragmentFile << std::endl;
+  logInfo(fragmentShaders[slot], 1000);
+  programs[slot] = glCreateProgram();
+  glAttachShader(programs[slot], fragmentShaders[slot]);
+  glLinkProgram(programs[slot]);
+  glUseProgram(programs[slot]);
+}
+
+void shaderset::useProgram(int slot) { glUseProgram(programs[slot]); }
+
+void shaderset::useNoProgram() { glUseProgram(0); }
+
+void shaderset::setFloat(int slot, const std::string& name, float value) {
+  glUniform1f(glGetUniformLocation(programs[slot], name.c_str()), value);
+}
+
+void shaderset::setVec3(int slot, const std::string& name, float x, float y, float z) {
+  glUniform3f(glGetUniformLocation(programs[slot], name.c_str()), x, y, z);
+}
+
+void shaderset::bindTextureUniform(GLenum target, int slot, int unit, const std::string& name,
+                                   GLuint texture) {
+  GLint location = glGetUniformLocation(programs[slot], name.c_str());
+  glActiveTexture(GL_TEXTURE0 + unit);
+  glBindTexture(target, texture);
+  glUniform1i(location, unit);
+  glActiveTexture(GL_TEXTURE0);
+}

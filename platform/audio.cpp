@@ -1,0 +1,100 @@
+// audio.cpp -- the music calls the driver makes, forwarded to the chosen back
+// end, and the MP3 decoding the back ends share.
+#include "platform/audio.h"
+
+#include <mpg123.h>
+
+#include <algorithm>
+
+#include "platform/audio_decode.h"
+
+// ---- decoding ------------------------------------------------------------------------
+// Every rate the decoder knows, always as signed 16-bit stereo.
+static mpg123_handle* openDecoder(const std::string& fileName) {
+  int err = MPG123_OK;
+  mpg123_handle* mh = mpg123_new(nullptr, &err);
+  if (!mh) return nullptr;
+  mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_FORCE_STEREO | MPG123_GAPLESS | MPG123_QUIET, 0.0);
+  mpg123_format_none(mh);
+  const long* rates = nullptr;
+  size_t count = 0;
+  mpg123_rates(&rates, &count);
+  for (size_t i = 0; i < count; ++i) mpg123_format(mh, rates[i], MPG123_STEREO, MPG123_ENC_SIGNED_16);
+  if (mpg123_open(mh, fileName.c_str()) != MPG123_OK) {
+    mpg123_delete(mh);
+    return nullptr;
+  }
+  return mh;
+}
+
+// Reads to the end; the first format fixes the rate. A hard error before any
+// audio means the file is unreadable; after some audio it ends the track.
+static bool readAll(mpg123_handle* mh, decodedTrack& track, bool keepSamples) {
+  std::vector<unsigned char> buffer(65536);
+  uint64_t frames = 0;
+  for (;;) {
+    size_t done = 0;
+    int rc = mpg123_read(mh, buffer.data(), buffer.size(), &done);
+    if (rc == MPG123_NEW_FORMAT && track.frequency == 0) {
+      long rate = 0;
+      int channels = 0, encoding = 0;
+      mpg123_getformat(mh, &rate, &channels, &encoding);
+      track.frequency = int(rate);
+    }
+    size_t pairs = done / 4;
+    if (keepSamples && pairs > 0) {
+      const int16_t* s = reinterpret_cast<const int16_t*>(buffer.data());
+      track.samples.insert(track.samples.end(), s, s + pairs * 2);
+    }
+    frames += pairs;
+    if (rc == MPG123_DONE) break;
+    if (rc != MPG123_OK && rc != MPG123_NEW_FORMAT) {
+      if (frames == 0) return false;
+      break;
+    }
+  }
+  if (frames == 0 || frames > UINT32_MAX || track.frequency <= 0) return false;
+  track.frames = uint32_t(frames);
+  return true;
+}
+
+bool decodeMp3(const std::string& fileName, decodedTrack& track, bool keepSamples) {
+  track = decodedTrack();
+  mpg123_init();  // older libraries need it once; later ones ignore it
+  mpg123_handle* mh = openDecoder(fileName);
+  if (!mh) return false;
+  bool ok = readAll(mh, track, keepSamples);
+  mpg123_close(mh);
+  mpg123_delete(mh);
+  if (!ok) track = decodedTrack();
+  track.samples.shrink_to_fit();
+  return ok;
+}
+
+// ---- the driver's calls ----------------------------------------------------------------
+static audioBackend* chosen = nullptr;
+
+void audioUseBackend(audioBackend* backend) { chosen = backend; }
+
+static audioBackend& backend() {
+  if (!chosen) chosen = sdlAudioBackend();
+  return *chosen;
+}
+
+// The channel count is the mixer's; one track on one channel needs no more.
+bool audioInit(int mixRate, int /*channels*/) { return backend().init(mixRate); }
+bool audioLoadSample(const std::string& fileName) { return backend().loadSample(fileName); }
+void audioLoop() {}  // every back end plays the track looping
+void audioPlay(int channel) {
+  if (channel == MusicChannel) backend().play();
+}
+void audioSetVolume(int channel, int volume) {
+  if (channel == MusicChannel) backend().setVolume(std::clamp(volume, 0, 255));
+}
+void audioSetPosition(int channel, uint32_t samples) {
+  if (channel == MusicChannel) backend().setPosition(samples);
+}
+uint32_t audioPosition(int channel) { return channel == MusicChannel ? backend().position() : 0; }
+int audioFrequency(int channel) { return channel == MusicChannel ? backend().frequency() : 0; }
+uint32_t audioSampleLength() { return backend().sampleLength(); }
+void audioClose() { backend().close(); }

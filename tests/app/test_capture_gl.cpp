@@ -1,0 +1,133 @@
+// Capture: frames read back from the window come out top row first, as
+// numbered images or as a video with the sound muxed in.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "app/capture.h"
+#include "tests/support/glcontext.h"
+
+static std::string tempPath(const std::string& name) {
+  return ::testing::TempDir() + "obelisk" + std::to_string(getpid()) + "_" + name;
+}
+
+static bool readPng(const std::string& path, std::vector<unsigned char>& rgb, int& w, int& h) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+  image.format = PNG_FORMAT_RGB;
+  w = int(image.width);
+  h = int(image.height);
+  rgb.assign(PNG_IMAGE_SIZE(image), 0);
+  return png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) != 0;
+}
+
+// Red below, green in the top half of the window.
+static void drawHalves() {
+  glClearColor(1, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(0, 32, 64, 32);
+  glClearColor(0, 1, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glDisable(GL_SCISSOR_TEST);
+}
+
+class captureGl : public glTest {};
+
+TEST_F(captureGl, imagesAreNumberedAndTopRowFirst) {
+  std::string dir = tempPath("frames") + "/nested";
+  std::string error;
+  drawHalves();
+  ASSERT_TRUE(captureBegin(dir, "", 64, 64, 30.0, "", error)) << error;
+  EXPECT_TRUE(captureFrame());
+  EXPECT_TRUE(captureFrame());
+  captureEnd();
+  captureEnd();
+  EXPECT_EQ(captureFrameCount(), 2);
+  std::vector<unsigned char> rgb;
+  int w = 0, h = 0;
+  ASSERT_TRUE(readPng(dir + "/frame_000001.png", rgb, w, h));
+  ASSERT_EQ(w, 64);
+  ASSERT_EQ(h, 64);
+  EXPECT_EQ(rgb[1], 255) << "top row is green";
+  EXPECT_EQ(rgb[0], 0);
+  size_t bottom = size_t(63 * 64) * 3;
+  EXPECT_EQ(rgb[bottom], 255) << "bottom row is red";
+  EXPECT_EQ(rgb[bottom + 1], 0);
+  std::remove((dir + "/frame_000000.png").c_str());
+  std::remove((dir + "/frame_000001.png").c_str());
+  std::remove(dir.c_str());
+  std::remove(tempPath("frames").c_str());
+}
+
+TEST_F(captureGl, unwritableFramesFail) {
+  std::string error;
+  EXPECT_FALSE(captureBegin("/dev/null/frames", "", 64, 64, 30.0, "", error));
+  EXPECT_FALSE(error.empty());
+  std::string dir = tempPath("gone");
+  ASSERT_TRUE(captureBegin(dir, "", 64, 64, 30.0, "", error)) << error;
+  std::remove(dir.c_str());
+  EXPECT_FALSE(captureFrame());
+  captureEnd();
+}
+
+// One second of a quiet tone as 16-bit stereo WAV, the sound of the video.
+static void writeWav(const std::string& path) {
+  const int rate = 44100, frames = rate;
+  std::ofstream out(path, std::ios::binary);
+  auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+  out.write("RIFF", 4); u32(36 + frames * 4); out.write("WAVEfmt ", 8);
+  u32(16); u16(1); u16(2); u32(rate); u32(rate * 4); u16(4); u16(16);
+  out.write("data", 4); u32(frames * 4);
+  for (int i = 0; i < frames; ++i) {
+    int16_t s = int16_t(3000 * std::sin(2 * M_PI * 440.0 * i / rate));
+    u16(uint16_t(s)); u16(uint16_t(s));
+  }
+}
+
+static std::string probe(const std::string& file, const char* stream, const char* entry) {
+  std::string cmd = std::string("ffprobe -v error -count_frames -select_streams ") + stream +
+                    " -show_entries stream=" + entry + " -of csv=p=0 '" + file + "'";
+  FILE* p = popen(cmd.c_str(), "r");
+  char line[128] = "";
+  if (p) {
+    if (!std::fgets(line, sizeof line, p)) line[0] = 0;
+    pclose(p);
+  }
+  return std::string(line, std::strcspn(line, "\r\n"));
+}
+
+TEST_F(captureGl, videoHasTheFramesAndTheSound) {
+  if (std::system("ffmpeg -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+  std::string video = tempPath("capture.mp4"), wav = tempPath("music.wav"), error;
+  writeWav(wav);
+  drawHalves();
+  ASSERT_TRUE(captureBegin("", video, 64, 64, 25.0, wav, error)) << error;
+  for (int i = 0; i < 10; ++i) ASSERT_TRUE(captureFrame());
+  captureEnd();
+  EXPECT_EQ(probe(video, "v:0", "nb_read_frames"), "10");
+  EXPECT_EQ(probe(video, "a:0", "codec_type"), "audio");
+  std::remove(video.c_str());
+  std::remove(wav.c_str());
+}
+
+TEST(capture, videoWithoutFfmpegIsAClearError) {
+  std::string empty = tempPath("nopath"), error;
+  const char* old = std::getenv("PATH");
+  std::string saved = old ? old : "";
+  setenv("PATH", empty.c_str(), 1);
+  EXPECT_FALSE(captureBegin("", tempPath("x.mp4"), 64, 64, 30.0, "", error));
+  setenv("PATH", saved.c_str(), 1);
+  EXPECT_NE(error.find("ffmpeg is not installed"), std::string::npos) << error;
+}

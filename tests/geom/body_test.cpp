@@ -1,0 +1,169 @@
+// body_test.cpp -- posing the figure (no GL), and the movable basics.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "geom/body.h"
+#include "geom/objloader.h"
+#include "tests/geom/files.h"
+
+namespace {
+
+// hip > abdomen > chest > {neck, lCollar, rCollar} > end sites: 21 values a frame.
+std::string figureFile(int frames) {
+  std::string site = "End Site\n{\nOFFSET 0 1 0\n}\n";
+  std::string rot = "CHANNELS 3 Zrotation Xrotation Yrotation\n";
+  std::ostringstream s;
+  s << "HIERARCHY\nROOT hip\n{\nOFFSET 0 0 0\n"
+    << "CHANNELS 6 Xposition Yposition Zposition Zrotation Xrotation Yrotation\n"
+    << "JOINT abdomen\n{\nOFFSET 0 2 0\n" << rot << "JOINT chest\n{\nOFFSET 0 3 0\n" << rot
+    << "JOINT neck\n{\nOFFSET 0 1 0\n" << rot << site << "}\n"
+    << "JOINT lCollar\n{\nOFFSET 1 0 0\n" << rot << site << "}\n"
+    << "JOINT rCollar\n{\nOFFSET -1 0 0\n" << rot << site << "}\n}\n}\n}\n"
+    << "MOTION\nFrames: " << frames << "\nFrame Time: 0.04\n";
+  for (int k = 1; k <= frames; ++k) {
+    s << k << " " << 2 * k << " 0 " << 5 * k << " " << 3 * k << " " << k;
+    for (int j = 0; j < 5; ++j) s << " " << 7 * k + j << " " << -2 * k << " " << 4 * k;
+    s << "\n";
+  }
+  return s.str();
+}
+
+std::unique_ptr<body> figure(int frames) {
+  testing::internal::CaptureStdout();
+  auto b = std::make_unique<body>(writeTestFile("figure" + std::to_string(frames) + ".bvh", figureFile(frames)));
+  testing::internal::GetCapturedStdout();
+  return b;
+}
+
+struct bone {
+  std::string from;
+  mat4 m;
+};
+
+std::vector<bone> posed(body& b) {
+  std::vector<bone> out;
+  b.pose([](body&, const joint& from, const mat4& m, void* user) {
+    static_cast<std::vector<bone>*>(user)->push_back({from.name, m});
+  }, &out);
+  return out;
+}
+
+void expectNear(const mat4& a, const mat4& b) {
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(a.m[i], b.m[i], 1e-4) << "element " << i;
+}
+
+}  // namespace
+
+// Position p blends entry (p mod (n-1)) + 1 with the next one, wrapping
+// from n-1 back to 1; the pose of entry k is parent * rest * frame k.
+TEST(body, blendsTwoFramesByTheFractionalPosition) {
+  auto b = figure(14);  // 15 root entries: the loop is entries 1..14
+  joint* hip = b->skeleton->root;
+  joint* abdomen = hip->children[0];
+  b->framePosition = 13.5f;
+  std::vector<bone> bones = posed(*b);
+  ASSERT_EQ(bones.size(), 8u);
+  mat4 hipPose = (hip->frames[0] * hip->frames[14] + hip->frames[0] * hip->frames[1]) * 0.5f;
+  expectNear(bones[0].m, hipPose);
+  mat4 abdomenPose = (hipPose * abdomen->frames[0] * abdomen->frames[14] +
+                      hipPose * abdomen->frames[0] * abdomen->frames[1]) * 0.5f;
+  expectNear(bones[1].m, abdomenPose);
+
+  b->framePosition = 1.0f;
+  std::vector<bone> one = posed(*b);
+  expectNear(one[0].m, hip->frames[0] * hip->frames[2]);
+  b->framePosition = 15.0f;
+  std::vector<bone> fifteen = posed(*b);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(fifteen[1].m.m[i], one[1].m.m[i]);
+}
+
+// Every joint with children is posed once; each of its bones is handed
+// over, so the chest's limb comes three times. End sites are not posed.
+TEST(body, walksBonesDepthFirst) {
+  auto b = figure(14);
+  std::vector<bone> bones = posed(*b);
+  std::vector<std::string> from;
+  for (const bone& x : bones) from.push_back(x.from);
+  EXPECT_EQ(from, (std::vector<std::string>{"hip", "abdomen", "chest", "neck", "chest", "lCollar", "chest",
+                                            "rCollar"}));
+  ASSERT_EQ(b->matrixStack.size(), 1u);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(b->matrixStack.front().m[i], mat4().m[i]);
+}
+
+// The root's list is cut by ten entries per posed joint down to 15; the
+// other joints keep all their frames.
+TEST(body, trimsTheRootToFifteenEntries) {
+  auto b = figure(40);
+  joint* root = b->skeleton->root;
+  ASSERT_EQ(root->frames.size(), 41u);
+  posed(*b);
+  EXPECT_EQ(root->frames.size(), 15u);
+  EXPECT_EQ(root->children[0]->frames.size(), 41u);
+  b->framePosition = 13.0f;
+  posed(*b);
+  EXPECT_EQ(root->frames.size(), 15u);
+}
+
+// Without a complete motion frame the figure stands in its rest pose.
+TEST(body, restPoseWithoutMotion) {
+  auto b = figure(0);
+  joint* hip = b->skeleton->root;
+  std::vector<bone> bones = posed(*b);
+  ASSERT_EQ(bones.size(), 8u);
+  expectNear(bones[1].m, hip->frames[0] * hip->children[0]->frames[0]);
+  b->advance();
+  EXPECT_EQ(b->framePosition, 1.0f);
+}
+
+TEST(body, advanceLoopsOverTheMotion) {
+  auto b = figure(14);
+  b->advance();
+  EXPECT_EQ(b->framePosition, 2.0f);
+  b->framePosition = 14.0f;
+  b->advance();
+  EXPECT_EQ(b->framePosition, 1.0f);
+}
+
+TEST(body, missingMotionFilePassesFileNotFound) {
+  testing::internal::CaptureStdout();
+  EXPECT_THROW(body("no/walk.bvh"), fileNotFound);
+  testing::internal::GetCapturedStdout();
+}
+
+TEST(body, limbTableMatchesExactNames) {
+  ASSERT_NE(findLimb("head"), nullptr);
+  EXPECT_EQ(findLimb("head")->object, 18);
+  EXPECT_EQ(findLimb("lShin")->object, findLimb("rShin")->object);
+  EXPECT_EQ(findLimb("Head"), nullptr);
+  EXPECT_EQ(findLimb("hip"), nullptr);
+}
+
+TEST(movable, startsMirroredInZ) {
+  auto b = figure(1);
+  mat4 mirror;
+  mirror.m[10] = -1;
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(b->transform.m[i], mirror.m[i]);
+}
+
+// The box leaves out the first vertex; fewer than two leave it unchanged.
+TEST(movable, boundsOverVerticesAfterTheFirst) {
+  objloader l("Other/obj/torso.obj");
+  EXPECT_EQ(l.directory, "Other/obj/");
+  EXPECT_EQ(l.fileName, "torso.obj");
+  EXPECT_TRUE(l.vertices.empty());
+  EXPECT_EQ(l.unitScale, 1.0f);
+  l.centre = vec3(9, 9, 9);
+  l.vertices = {vec3(5, 5, 5)};
+  l.computeBounds();
+  EXPECT_EQ(l.centre.x, 9.0f);
+  l.vertices = {vec3(100, 100, 100), vec3(0, 0, 0), vec3(2, 4, 6)};
+  l.computeBounds();
+  EXPECT_EQ(l.centre.y, 2.0f);
+  EXPECT_EQ(l.halfSize.z, 3.0f);
+  EXPECT_EQ(l.localCorners[1].z, 6.0f);
+  EXPECT_EQ(l.localCorners[1].x, 0.0f);
+  EXPECT_EQ(l.localCorners[6].y, 4.0f);
+}
