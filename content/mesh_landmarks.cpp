@@ -111,36 +111,42 @@ meshData buildTemple() {
   return m;
 }
 
-struct branchSpec {
+struct branchShape {
   dvec from, dir;
   double length, radius;
   int depth;
 };
 
-// Branches split two to four ways; the tips carry leaf clumps.
-static void addBranch(meshData& m, contentRng& rng, const branchSpec& b) {
+// Branches split two to four ways, leaning out from their parent; the last
+// two orders carry leaf clumps, so the crown is full inside as well.
+static void addBranch(meshData& m, contentRng& rng, const branchShape& b) {
   dvec to = b.from + b.dir * b.length;
   addLimb(m, b.from, to, b.radius, b.radius * 0.7, 6, 4);
-  if (b.depth == 0) {
-    double r = 0.28 + 0.12 * rng.uniform();
-    addEllipsoid(m, to, dvec(r * 1.2, r, r * 1.2), rot3::y(rng.range(0, 90)), 3);
-    return;
+  if (b.depth <= 1) {
+    double r = (b.depth == 0 ? 0.3 : 0.36) + 0.14 * rng.uniform();
+    addEllipsoid(m, to, dvec(r * 1.25, r, r * 1.25), rot3::y(rng.range(0, 90)), 3);
   }
+  if (b.depth == 0) return;
   int n = 2 + int(rng.uniform() * 2.99);
   double spin = rng.range(0, 360);
   for (int i = 0; i < n; ++i) {
-    rot3 turn = rot3::y(spin + 360.0 * i / n + rng.range(-20, 20)) * rot3::z(rng.range(28, 48));
-    dvec dir = normalised(turn * dvec(0, 1, 0) * 0.7 + b.dir * 0.5);
-    addBranch(m, rng, {to, dir, b.length * rng.range(0.62, 0.8), b.radius * 0.62, b.depth - 1});
+    rot3 turn = rot3::y(spin + 360.0 * i / n + rng.range(-20, 20)) * rot3::z(rng.range(30, 55));
+    dvec dir = normalised(turn * dvec(0, 1, 0) + b.dir * 0.6);
+    addBranch(m, rng, {to, dir, b.length * rng.range(0.68, 0.82), b.radius * 0.65, b.depth - 1});
   }
 }
 
-// A broad deciduous tree, its foot at y = -0.7 and about 3.2 high.
+// A broad deciduous tree, its foot at y = -0.7, about 3 high and 2.5 wide.
 meshData buildTree(uint64_t seed) {
   contentRng rng(seed);
   meshData m;
   m.beginObject("tree");
-  addLimb(m, dvec(0, -0.7, 0), dvec(0, 0.55, 0), 0.15, 0.1, 8, 5);
-  addBranch(m, rng, {dvec(0, 0.5, 0), normalised(dvec(0.08, 1, 0.05)), 0.75, 0.1, 3});
+  // The trunk flares into a flat foot on the ground line.
+  addLoft(m, {dvec(0, -0.7, 0), dvec(0, -0.699, 0), dvec(0, -0.55, 0), dvec(0, -0.2, 0), dvec(0, 0.35, 0)},
+          {0, 0.24, 0.17, 0.13, 0.11}, {0, 0.24, 0.17, 0.13, 0.11}, 8, dvec(0, 0, 1));
+  for (int i = 0; i < 4; ++i) {
+    rot3 turn = rot3::y(90.0 * i + rng.range(-25, 25)) * rot3::z(rng.range(28, 45));
+    addBranch(m, rng, {dvec(0, 0.25, 0), normalised(turn * dvec(0, 1, 0)), 0.7, 0.09, 3});
+  }
   return m;
 }

@@ -53,8 +53,9 @@ dvec childOf(const walkJoint* t, const char* name) {
 
 void blob(meshData& m, dvec c, dvec r) { addEllipsoid(m, c, r, rot3(), 4); }
 
-// The rest-pose geometry of one limb object, in motion units.
-void limbShape(const walkJoint* t, int object, meshData& m) {
+// Feet, shins, thighs, abdomen and the spares (objects 0 ... 7), in motion
+// units around the rest pose.
+void lowerShape(const walkJoint* t, int object, meshData& m) {
   switch (object) {
     case 0: case 1: {
       dvec a = at(t, object == 0 ? "rFoot" : "lFoot");
@@ -77,9 +78,12 @@ void limbShape(const walkJoint* t, int object, meshData& m) {
       blob(m, at(t, "abdomen") + dvec(0, 6, 0), dvec(12.5, 11, 8.5));
       blob(m, at(t, "hip") + dvec(0, -2, -1), dvec(15, 11, 10));
       return;
-    case 7: blob(m, at(t, "hip"), dvec(6, 6, 6)); return;
-    default: break;
+    default: blob(m, at(t, "hip"), dvec(6, 6, 6)); return;
   }
+}
+
+// Hands, arms, collars, chest, neck and head (objects 8 ... 18).
+void upperShape(const walkJoint* t, int object, meshData& m) {
   std::string s = (object == 8 || object == 10 || object == 13 || object == 14) ? "r" : "l";
   if (object == 8 || object == 9)
     blob(m, at(t, (s + "Hand").c_str()) + dvec(0, -7.5, 0.5), dvec(2.2, 8, 4.2));
@@ -133,7 +137,10 @@ meshData buildLimbMesh(const walkJoint* t) {
   meshData all;
   for (int object = 0; object < 19; ++object) {
     meshData part;
-    limbShape(t, object, part);
+    if (object < 8)
+      lowerShape(t, object, part);
+    else
+      upperShape(t, object, part);
     dvec origin, shift;
     double scale;
     placementFor(t, object, origin, shift, scale);

@@ -13,10 +13,10 @@ enum { hip, abdomen, chest, neck, head, lCollar, lShldr, lForeArm, lHand, rColla
 const double groundLift = 27;   // the crowd stands the motion origin 0.54 scene units (27 units
                                 // at its scale 0.02) below the landmarks' ground line
 const double stance = 0.6;      // part of the stride a foot spends on the ground
-const double travel = 68;       // how far a planted foot slides back under the hip
+const double travel = 66;       // how far a planted foot slides back under the hip
 const double ankleHeight = 7;   // ankle above the sole
 const double toeReach = 13;     // ankle to toe, along the foot
-const double hipHeight = 96.5;  // mean hip height while walking (102 standing)
+const double hipHeight = 97.5;  // mean hip height while walking (102 standing)
 const double toRad = M_PI / 180.0, toDeg = 180.0 / M_PI;
 
 struct footTarget {

@@ -50,7 +50,8 @@ void writeJoint(FILE* f, int j, int depth) {
 }
 
 // Two full cycles, so that a reader that loops over all frames and one
-// that loops over the first cycle both see a seamless walk.
+// that loops over the first cycle both see a seamless walk. Frames sample
+// the middle of their slot of the stride, so no frame sits on a heel strike.
 bool makeWalk(const std::string& path) {
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
@@ -58,7 +59,7 @@ bool makeWalk(const std::string& path) {
   writeJoint(f, 0, 0);
   std::fprintf(f, "MOTION\nFrames: %d\nFrame Time: %.6f\n", 2 * cycleFrames, 1.0 / 6.0);
   for (int i = 0; i < 2 * cycleFrames; ++i) {
-    walkPose p = walkAt(skeletonTable, double(i % cycleFrames) / cycleFrames);
+    walkPose p = walkAt(skeletonTable, (i % cycleFrames + 0.5) / cycleFrames);
     std::fprintf(f, "%.4f %.4f %.4f", p.rootPosition.x, p.rootPosition.y, p.rootPosition.z);
     for (int j = 0; j < jointCount; ++j)
       std::fprintf(f, " %.4f %.4f %.4f", p.angles[j].z, p.angles[j].x, p.angles[j].y);

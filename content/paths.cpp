@@ -45,6 +45,15 @@ std::vector<double> sampled(const loopSignal& s, double peak) {
   return v;
 }
 
+// The file is little-endian whatever the machine.
+template <typename T>
+void putLittle(unsigned char* p, T value) {
+  const uint16_t one = 1;
+  bool hostLittle = *reinterpret_cast<const unsigned char*>(&one) == 1;
+  std::memcpy(p, &value, sizeof(T));
+  if (!hostLittle) std::reverse(p, p + sizeof(T));
+}
+
 bool makeShakeTrack(const std::string& path) {
   contentRng rng(0x5A4E);
   std::vector<double> x = sampled(loopSignal(rng, 14, 3, 260, 0.7), 95);
@@ -55,11 +64,12 @@ bool makeShakeTrack(const std::string& path) {
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
   for (size_t i = 0; i < size_t(ShakeRecords); ++i) {
-    float xyz[3] = {float(x[i]), float(y[i]), float(z[i])};
     unsigned char rec[28];
-    std::memcpy(rec, xyz, 12);  // the format is little-endian, as is this machine
-    std::memcpy(rec + 12, &a[i], 8);
-    std::memcpy(rec + 20, &b[i], 8);
+    putLittle(rec, float(x[i]));
+    putLittle(rec + 4, float(y[i]));
+    putLittle(rec + 8, float(z[i]));
+    putLittle(rec + 12, a[i]);
+    putLittle(rec + 20, b[i]);
     std::fwrite(rec, 1, sizeof rec, f);
   }
   return std::fclose(f) == 0;

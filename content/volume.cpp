@@ -2,6 +2,7 @@
 // little-endian float32 each. A curl-noise field: the curl of a vector
 // potential made of random plane waves, so it is divergence-free by
 // construction, smooth, and scaled to a mean magnitude of about 1.
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdio>

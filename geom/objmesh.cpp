@@ -8,9 +8,10 @@
 // second pass never stores more than the first pass counted.
 #include "geom/objmesh.h"
 
+#include "geom/readfile.h"
+
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -228,12 +229,8 @@ void objparse::vertexLine(reader& r, std::string_view tok) {
 
 void objmesh::load(const std::string& path) {
   std::cout << "Obj Load: " << path << "\n" << std::flush;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return;
   std::string text;
-  char buf[65536];
-  for (size_t got; (got = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, got);
-  std::fclose(f);
+  if (!readWholeFile(path, text)) return;
   parse(text);
 }
 
@@ -265,6 +262,8 @@ void objmesh::parse(std::string_view text) {
   normals.assign(size_t(nNrm) * 3, 0.f);
   indices.assign(size_t(nTri) * 3, 0u);
   vertexLookup.assign(size_t(nPos), -1);
+  vertices.reserve(size_t(nPos));  // most meshes have about one vertex per position
+  vertexNext.reserve(size_t(nPos));
 
   // Second pass: read.
   objparse s(*this);

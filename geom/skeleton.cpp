@@ -6,8 +6,9 @@
 // incomplete, and tokens after the motion block are further motion values.
 #include "geom/skeleton.h"
 
+#include "geom/readfile.h"
+
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -73,16 +74,12 @@ skeleton::skeleton(const std::string& path) {
 void skeleton::load(const std::string& path) {
   channelIndex = jointIndex = valueCount = 0;
   translation.identity(), rotY.identity(), rotX.identity(), rotZ.identity();
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
+  std::string text;
+  if (!readWholeFile(path, text)) {
     std::cout << "File \"" << path << "\" not found.\n" << std::flush;
     throw fileNotFound();
   }
   if (verbose) std::cout << "File \"" << path << "\" found.\n" << std::flush;
-  std::string text;
-  char buf[65536];
-  for (size_t got; (got = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, got);
-  std::fclose(f);
   parseText(text);
 }
 

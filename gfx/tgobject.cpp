@@ -150,9 +150,10 @@ long long TGObject::sample(int rings, int density, float r, float g, float b) {
   vec3 tint(r, g, b);
   for (int p = 0; p < polygonCount(); p++) {
     if (p % 15 == 0 && context && context->progress) context->progress(0.0525);
-    if (capacity == 0) continue;  // nowhere to put a point
-    int first = polygonStarts[p];
-    samplePolygon(&corners[first], polygonStarts[p + 1] - first, rings, perEdge, tint, out);
+    int first = polygonStarts[p], n = polygonStarts[p + 1] - first;
+    // No room for points, or a polygon without an edge (the reader drops those).
+    if (capacity == 0 || n < 2) continue;
+    samplePolygon(&corners[first], n, rings, perEdge, tint, out);
   }
   pointCount = out.k;
   std::cout << "TGObject Maxcounter: " << pointCount << "/ " << capacity << std::endl;

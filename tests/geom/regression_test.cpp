@@ -81,6 +81,19 @@ TEST(skeletonRegression, hostileFiles) {
   }
 }
 
+// A folder opens but reads as nothing.
+TEST(loaderRegression, folderInsteadOfFile) {
+  testing::internal::CaptureStdout();
+  objmesh m;
+  m.load(testing::TempDir());
+  skeleton s(testing::TempDir());
+  testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(m.loaded);
+  EXPECT_EQ(m.objectCount(), 0);
+  EXPECT_EQ(s.root, nullptr);
+  EXPECT_EQ(s.frameCount, 0);
+}
+
 // A chain deeper than any call stack would take.
 TEST(skeletonRegression, deepNesting) {
   std::string text = "ROOT r\n";

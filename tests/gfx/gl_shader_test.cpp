@@ -216,20 +216,3 @@ TEST_F(targetGl, aResolveCopiesOnlyTheBuffersAskedFor) {
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
   }
 }
-
-TEST_F(targetGl, overlayResetLeavesPlainWhiteUntexturedDrawing) {
-  glEnable(GL_BLEND);
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_FOG);
-  glColor4f(0.2f, 0.3f, 0.4f, 0.5f);
-  context->resetOverlayState();
-  EXPECT_FALSE(glIsEnabled(GL_BLEND));
-  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-  EXPECT_FALSE(glIsEnabled(GL_FOG));
-  GLfloat colour[4] = {};
-  glGetFloatv(GL_CURRENT_COLOR, colour);
-  EXPECT_EQ(colour[0] + colour[1] + colour[2] + colour[3], 4.0f);
-  glActiveTexture(GL_TEXTURE4);
-  context->resetOverlayState();
-  EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-}

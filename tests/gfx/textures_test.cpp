@@ -51,13 +51,6 @@ TEST(randomTexture, isIdenticalOnEveryRunAndFavoursZero) {
   EXPECT_LT(counts[0], 2.3 * others);
 }
 
-TEST(randomTexture, noiseBytesStayBelow255) {
-  std::vector<unsigned char> bytes;
-  fillNoiseBytes(64, 32, bytes);
-  ASSERT_EQ(bytes.size(), 64u * 32u * 4u);
-  for (unsigned char b : bytes) ASSERT_LT(b, 255);
-}
-
 namespace {
 // A bottom-up RGBX image whose every byte names its texel: R = x, G = 10 * row + 1.
 std::vector<unsigned char> labelled(int width, int height) {

@@ -80,7 +80,7 @@ route lineRoute(int n) {
 
 }  // namespace
 
-TEST(ShakeTrack, SixRecordsCloseOntoRecordZero) {
+TEST(shakeTrack, sixRecordsCloseOntoRecordZero) {
   std::string name = scratchName("six.sav");
   writeShakeTrack(name, rampRecords(6));
   route r;
@@ -99,7 +99,7 @@ TEST(ShakeTrack, SixRecordsCloseOntoRecordZero) {
   }
 }
 
-TEST(ShakeTrack, ShortTracksKeepTheirEndAndIntermediateCount) {
+TEST(shakeTrack, shortTracksKeepTheirEndAndIntermediateCount) {
   std::string name = scratchName("short.sav");
   writeShakeTrack(name, rampRecords(5));
   route r;
@@ -114,7 +114,7 @@ TEST(ShakeTrack, ShortTracksKeepTheirEndAndIntermediateCount) {
   std::remove(name.c_str());
 }
 
-TEST(ShakeTrack, LongTrackIsSmoothAndLoops) {
+TEST(shakeTrack, longTrackIsSmoothAndLoops) {
   std::vector<shakeRecord> recs;
   for (int i = 0; i < 600; ++i) {
     float noisy = (i % 2 ? 1.0f : -1.0f) * 5.0f;  // alternating jitter the smoothing removes
@@ -138,7 +138,7 @@ TEST(ShakeTrack, LongTrackIsSmoothAndLoops) {
   EXPECT_LT(worstA, 5.0);
 }
 
-TEST(ShakeTrack, MissingFileLeavesRouteAndIndexHandlesShortTracks) {
+TEST(shakeTrack, missingFileLeavesRouteAndIndexHandlesShortTracks) {
   route r = lineRoute(3);
   readShakeTrack(r, "no_such_track.sav");
   EXPECT_EQ(r.points.size(), 3u);
@@ -151,7 +151,7 @@ TEST(ShakeTrack, MissingFileLeavesRouteAndIndexHandlesShortTracks) {
   EXPECT_EQ(shakeIndex(one, 3.0), -1);
 }
 
-TEST(ShakeTrack, NegativeIndexIsTakenAsUnsigned) {
+TEST(shakeTrack, negativeIndexIsTakenAsUnsigned) {
   route r = lineRoute(101);  // modulo 100
   EXPECT_EQ(shakeIndex(r, -10.0), long(4294967286u % 100u));
   EXPECT_EQ(shakeIndex(r, -10.7), long(4294967286u % 100u));  // truncated toward zero
@@ -161,7 +161,7 @@ TEST(ShakeTrack, NegativeIndexIsTakenAsUnsigned) {
   EXPECT_EQ(p.x, 50.0f);
 }
 
-TEST(Curve, EvaluateHitsPointsAndClampsOpenEnds) {
+TEST(curve, evaluateHitsPointsAndClampsOpenEnds) {
   route r = lineRoute(6);
   vec3 out;
   for (int i = 0; i < 6; ++i) {
@@ -178,7 +178,7 @@ TEST(Curve, EvaluateHitsPointsAndClampsOpenEnds) {
   EXPECT_LT(out.x, 3.0f);
 }
 
-TEST(Curve, ClosedCurveWraps) {
+TEST(curve, closedCurveWraps) {
   route r = lineRoute(5);
   r.closed = true;
   vec3 a, b;
@@ -191,14 +191,14 @@ TEST(Curve, ClosedCurveWraps) {
   EXPECT_LT(a.x, 4.0f);
 }
 
-TEST(Curve, ResampleLeavesShortRoutesAlone) {
+TEST(curve, resampleLeavesShortRoutesAlone) {
   route r = lineRoute(3);
   resample(r, 20, 3);
   EXPECT_EQ(r.points.size(), 3u);
   EXPECT_EQ(r.points[2].x, 2.0f);
 }
 
-TEST(Curve, ResampleSpacesPointsEvenlyOnAClosedCurve) {
+TEST(curve, resampleSpacesPointsEvenlyOnAClosedCurve) {
   route r;
   r.closed = true;
   r.valuesA.assign(12, 1.0);
@@ -222,7 +222,7 @@ TEST(Curve, ResampleSpacesPointsEvenlyOnAClosedCurve) {
   EXPECT_NEAR(hi, 2 * M_PI / 48, 0.02);
 }
 
-TEST(TextRoute, ReadsCountedPoints) {
+TEST(textRoute, readsCountedPoints) {
   std::string name = scratchName("cam.rt");
   FILE* f = std::fopen(name.c_str(), "w");
   ASSERT_NE(f, nullptr);
@@ -240,7 +240,7 @@ TEST(TextRoute, ReadsCountedPoints) {
   EXPECT_FLOAT_EQ(r.points[2].x, 0.6f);
 }
 
-TEST(StrokeFrames, ListingIsSortedAndFiltered) {
+TEST(strokeFrames, listingIsSortedAndFiltered) {
   std::string dir = scratchName("Routes");
   ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
   const char* names[] = {"prs_0010.rt", "prs_0002.rt", "prs_1580.rt", "prs_0000.rt", "other.rt", "prs_0003.txt"};
@@ -262,7 +262,7 @@ TEST(StrokeFrames, ListingIsSortedAndFiltered) {
   EXPECT_TRUE(list.empty());
 }
 
-TEST(StrokeFrames, ReadsStrokesAndScales) {
+TEST(strokeFrames, readsStrokesAndScales) {
   std::vector<unsigned char> data;
   put32(data, 2);
   putStroke(data, 16, -15000);
@@ -280,7 +280,7 @@ TEST(StrokeFrames, ReadsStrokesAndScales) {
   EXPECT_FLOAT_EQ(strokes[1].points[5].z, 1.0f);
 }
 
-TEST(StrokeFrames, DamagedFilesStopAtTheLastCompleteStroke) {
+TEST(strokeFrames, damagedFilesStopAtTheLastCompleteStroke) {
   std::string name = scratchName("bad.rt");
   std::vector<route> strokes;
   std::vector<unsigned char> data;
@@ -318,7 +318,7 @@ TEST(StrokeFrames, DamagedFilesStopAtTheLastCompleteStroke) {
   EXPECT_EQ(strokes.size(), 2u);
 }
 
-TEST(StrokeFrames, PickingByTime) {
+TEST(strokeFrames, pickingByTime) {
   EXPECT_EQ(strokeFrameIndex(0.0), 0);
   EXPECT_EQ(strokeFrameIndex(1.0), 18);
   EXPECT_EQ(strokeFrameIndex(87.7), 1578);

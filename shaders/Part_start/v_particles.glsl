@@ -1,0 +1,30 @@
+#version 430 compatibility
+// The particle draw: one point per texel of the grid, its position from the
+// simulator's buffer (gl_Vertex), its colour and size from "ColorTexture".
+// Sizes follow the window width through ResolutionMultiplier; points that
+// would be thinner than a pixel keep their light by growing dimmer instead.
+uniform sampler2D PositionTexture;
+uniform sampler2D ColorTexture;
+uniform sampler2D OriginalColorTexture;
+uniform float ttime;
+uniform float alltime;
+uniform float ResolutionMultiplier;
+
+out vec4 pointColour;
+out float pointGlow;
+
+void main() {
+  ivec2 size = textureSize(ColorTexture, 0);
+  ivec2 texel = ivec2(gl_VertexID % size.x, gl_VertexID / size.x);
+  vec4 colour = texelFetch(ColorTexture, texel, 0);
+  vec4 eye = gl_ModelViewMatrix * vec4(gl_Vertex.xyz, 1.0);
+  gl_Position = gl_ProjectionMatrix * eye;
+  float distance = max(-eye.z, 0.3);
+  float diameter = colour.a * 2.2 * ResolutionMultiplier * 7.0 / distance;
+  float shown = clamp(diameter, 1.0, 8.0);
+  gl_PointSize = shown;
+  float energy = (diameter * diameter) / (shown * shown);  // below one pixel: dimmer
+  float twinkle = 0.85 + 0.15 * sin(alltime * 3.0 + float(gl_VertexID % 977));
+  pointColour = vec4(colour.rgb * gl_Vertex.w * energy * twinkle, 1.0);
+  pointGlow = clamp(length(colour.rgb) - 1.2, 0.0, 2.0);
+}
