@@ -33,7 +33,7 @@ void main() {
       float r = reach * (0.3 + 0.7 * fract(noise.y + float(k) * 0.618034));
       vec2 at = uv + vec2(cos(a), sin(a)) * r * pixel;
       float closer = centre - linearDepth(at);
-      occlusion += smoothstep(0.02, 0.12, closer) * (1.0 - smoothstep(0.6, 1.2, closer));
+      occlusion += smoothstep(0.08, 0.2, closer) * (1.0 - smoothstep(0.6, 1.2, closer));
     }
   }
   float ao = 1.0 - 0.6 * occlusion / 8.0;

@@ -51,6 +51,11 @@ TEST(objmeshRegression, hostileFiles) {
       "v 0 0 0 v 0 0 0 v 0 0 0\no a\nf 1 2 3 -1 -2 -3 1 2 3\n",
       "f 2147483648 -2147483649 1\n",
       "v 0 0 0\nv 0 0 0\nv 0 0 0\no a\nf 1 2 3\n",  // a degenerate triangle: zero normals
+      // Found by the fuzzer: the face after "vt" on one line is skipped by
+      // the counting pass but read by the second one.
+      std::string("v 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\nv 1 1 1\r\nv 2 0 1\r\no pent\r\nf 1 2 5 4 3\r\nnt\r\n"
+                  "f 1 1\xf3\xdf\xcd\x16\x89\xce\xfc" "0\0\0\0" "0\r\nv 11 2/2/\x05\n  1 0\nvt 0 0vn  1 2f 5 4 3\r\n",
+                  0x80),
   };
   for (const std::string& text : inputs) {
     SCOPED_TRACE(text);
