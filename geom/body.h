@@ -25,7 +25,7 @@ public:
   void advance() override;  // one frame on; back to 1 after the last
 
   std::deque<mat4> matrixStack;  // the identity at the bottom, always
-  float framePosition = 1.0f;    // position k shows entry k mod the loop (see pose)
+  float framePosition = 1.0f;    // motion position in frames (see jointMatrix)
   const objmesh* mesh = nullptr; // the limb mesh of the current draw; not owned
   std::unique_ptr<::skeleton> skeleton;
 

@@ -234,26 +234,31 @@ void objmesh::load(const std::string& path) {
   parse(text);
 }
 
-void objmesh::parse(std::string_view text) {
-  *this = objmesh();
-  loaded = true;
-  // First pass: count.
-  int64_t nPos = 0, nTex = 0, nNrm = 0, nTri = 0;
+// First pass: counts of positions, texture coordinates, normals and triangles.
+static void countElements(std::string_view text, int64_t count[4]) {
   std::vector<corner> corners;
   cornerForm form;
   reader r{text.data(), text.data() + text.size()};
   for (std::string_view tok; !(tok = r.token()).empty();) {
     if (tok[0] == 'f') {
-      if (readFace(r, corners, form) && corners.size() >= 3) nTri += int64_t(corners.size()) - 2;
+      if (readFace(r, corners, form) && corners.size() >= 3) count[3] += int64_t(corners.size()) - 2;
       continue;
     }
     if (tok[0] == 'v') {
-      if (tok.size() == 1) ++nPos;
-      else if (tok[1] == 'n') ++nNrm;
-      else if (tok[1] == 't') ++nTex;
+      if (tok.size() == 1) ++count[0];
+      else if (tok[1] == 't') ++count[1];
+      else if (tok[1] == 'n') ++count[2];
     }
     r.skipLine();
   }
+}
+
+void objmesh::parse(std::string_view text) {
+  *this = objmesh();
+  loaded = true;
+  int64_t count[4] = {0, 0, 0, 0};
+  countElements(text, count);
+  int64_t nPos = count[0], nTex = count[1], nNrm = count[2], nTri = count[3];
   positionCount = int32_t(nPos), texcoordCount = int32_t(nTex), normalCount = int32_t(nNrm);
   triangleCount = int32_t(nTri);
   hasPositions = nPos > 0, hasNormals = nNrm > 0, hasTexcoords = nTex > 0;
@@ -267,7 +272,7 @@ void objmesh::parse(std::string_view text) {
 
   // Second pass: read.
   objparse s(*this);
-  r = reader{text.data(), text.data() + text.size()};
+  reader r{text.data(), text.data() + text.size()};
   for (std::string_view tok; !(tok = r.token()).empty();) {
     if (tok[0] == 'v') s.vertexLine(r, tok);
     else if (tok[0] == 'f') s.face(r);
