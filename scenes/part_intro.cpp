@@ -2,24 +2,14 @@
 // hand-over as the scene has them; the pictures come later).
 #include "scenes/part_intro.h"
 
-#include <iostream>
-
-#include "gfx/rendercontext.h"
-#include "scenes/standin.h"
 #include "scenes/timing.h"
 
 static const double HandOver = 171.0;  // hands over to the bird scene
 
-void part_intro::load(rendercontext* context) {
-  loaded = true;
-  std::cout << "\n\n================= PART_INTRO ============== " << std::endl;
-  rc = context;
-  t = 0;
-}
+void part_intro::load(rendercontext* context) { loadStandIn(this, context, "PART_INTRO", 0.0); }
 
 void part_intro::draw(double* step, rendercontext* context, FrameState* state) {
-  if (context) context->frame = state;
-  frame = *state;
+  copyIn(context, state);
   if (frame.partNumber != 1) return;
   // the opening runs slower, then catches up; a brief near-stop at 51 s
   if (t < 18) *step *= 0.84;
@@ -36,6 +26,5 @@ void part_intro::draw(double* step, rendercontext* context, FrameState* state) {
   if (t > 164) *step *= 1.1;
   if (t > 168) *step *= 1.2;
   if (loaded) drawClearedFrame(context);
-  frame.values[0] = t;
-  *state = frame;
+  writeBack(state);
 }

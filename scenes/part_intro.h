@@ -1,15 +1,10 @@
 // part_intro.h -- section 1 of the chain. The long morphing opening; hands over at its 171st second.
 #pragma once
-#include "driver/framestate.h"
-#include "driver/parts.h"
+#include "scenes/scene.h"
 
-class part_intro : public parts {
+class part_intro : public scene {
 public:
-  FrameState frame;            // copy of the driver's record, written back at the end of a drawn frame
-  rendercontext* rc = nullptr;
-  double t = 0.0;               // the section's own clock
-
+  part_intro() : scene(0.0) {}
   void draw(double* step, rendercontext* rc, FrameState* state) override;
   void load(rendercontext* rc) override;
-  void setClock(double clock) override { t = clock; }
 };

@@ -1,15 +1,10 @@
 // part_mantis.h -- section 4 of the chain. The hand drawing of a mantis; hands over at 97.7 s without the flag.
 #pragma once
-#include "driver/framestate.h"
-#include "driver/parts.h"
+#include "scenes/scene.h"
 
-class part_mantis : public parts {
+class part_mantis : public scene {
 public:
-  FrameState frame;            // copy of the driver's record, written back at the end of a drawn frame
-  rendercontext* rc = nullptr;
-  double t = 0.0;               // the section's own clock
-
+  part_mantis() : scene(0.0) {}
   void draw(double* step, rendercontext* rc, FrameState* state) override;
   void load(rendercontext* rc) override;
-  void setClock(double clock) override { t = clock; }
 };

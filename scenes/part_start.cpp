@@ -98,8 +98,7 @@ void part_start::loadPrograms() {
 // ---- frame --------------------------------------------------------------------------------
 
 bool part_start::prologue(double* step, rendercontext* context, FrameState* state) {
-  if (context) context->frame = state;
-  frame = *state;
+  copyIn(context, state);
   if (frame.partNumber != 0) return false;
   if (t > StretchFrom) *step *= startScript(t, shake).stepFactor;
   t += *step;
@@ -110,10 +109,7 @@ bool part_start::prologue(double* step, rendercontext* context, FrameState* stat
   return true;
 }
 
-void part_start::epilogue(FrameState* state) {
-  frame.values[0] = t;
-  *state = frame;
-}
+void part_start::epilogue(FrameState* state) { writeBack(state); }
 
 void part_start::draw(double* step, rendercontext* context, FrameState* state) {
   if (!prologue(step, context, state)) return;

@@ -2,12 +2,11 @@
 // drawn to the obelisk, seen through a slowly shaking camera, with two title
 // cards fading in and out in front of it; hands over at 27 s.
 #pragma once
-#include "driver/framestate.h"
-#include "driver/parts.h"
 #include "geom/vec3.h"
 #include "gfx/shaderset.h"
 #include "gfx/tgobject.h"
 #include "scenes/route.h"
+#include "scenes/scene.h"
 
 // The values of one frame of the scene's time script (GL free).
 struct startValues {
@@ -22,11 +21,8 @@ struct startValues {
 // The time script at section time t, reading records of the shake track.
 startValues startScript(double t, const route& shakeTrack);
 
-class part_start : public parts {
+class part_start : public scene {
 public:
-  FrameState frame;  // copy of the driver's record, written back at the end of a drawn frame
-  rendercontext* rc = nullptr;
-  double t = -13.5;  // the section's own clock
   float megaRotate = 0;
   route shake;       // camera shake track
   TGObject obelisk;  // the shape the particles are drawn to
@@ -42,7 +38,7 @@ public:
 
   void draw(double* step, rendercontext* rc, FrameState* state) override;
   void load(rendercontext* rc) override;
-  void setClock(double clock) override { t = clock; }
+  part_start() : scene(-13.5) {}
 
   // Copies the record in and advances the clock; false when another section
   // is current (then nothing changes, not even the step).

@@ -2,24 +2,14 @@
 // hand-over as the scene has them; the pictures come later).
 #include "scenes/part_thecity.h"
 
-#include <iostream>
-
-#include "gfx/rendercontext.h"
-#include "scenes/standin.h"
 #include "scenes/timing.h"
 
 static const double HandOver = 76.0;  // hands over to the mantis
 
-void part_thecity::load(rendercontext* context) {
-  loaded = true;
-  std::cout << "\n\n================= PART_THECITY ============== " << std::endl;
-  rc = context;
-  t = 0;
-}
+void part_thecity::load(rendercontext* context) { loadStandIn(this, context, "PART_THECITY", 0.0); }
 
 void part_thecity::draw(double* step, rendercontext* context, FrameState* state) {
-  if (context) context->frame = state;
-  frame = *state;
+  copyIn(context, state);
   if (frame.partNumber != 3) return;
   *step *= 1.07;
   *step *= 1 + 0.12 * ease(t - 54);
@@ -30,6 +20,5 @@ void part_thecity::draw(double* step, rendercontext* context, FrameState* state)
     frame.switched = true;
   }
   if (loaded) drawClearedFrame(context);
-  frame.values[0] = t;
-  *state = frame;
+  writeBack(state);
 }
