@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int maxVoices = 128;
-constexpr float masterGain = 0.9f;
+constexpr float masterGain = 1.12f;
 constexpr float fadeStart = 449.0f, fadeEnd = 461.5f;  // seconds
 
 struct mixer {
@@ -37,7 +37,7 @@ struct mixer {
     room.init(3.2f, 0.35f, 0.025f);
     // A dotted eighth: three sixteenths of the bar.
     echo.init(int(std::lround(scoreBarSeconds * 3 / 16 * synthRate)), 0.42f, 0.25f);
-    peak.ceiling = 0.84f;  // about -1.5 dBFS, leaving room for the encoder's overshoot
+    peak.ceiling = 0.89f;  // about -1 dBFS, leaving room for the encoder's overshoot
   }
 
   // Starts the events whose onset falls before `end`; a voice slot is reused

@@ -129,7 +129,7 @@ struct section {
   int bar, bars;
   std::vector<int> chords;  // one per barsPerChord, cycled
   int barsPerChord;
-  float swing;              // delay of the off sixteenths, in sixteenths
+  float swing;              // delay of the off-beat eighths, in sixteenths
   std::vector<layer> layers;
 };
 
@@ -285,8 +285,8 @@ section drawingSection() {
   for (int i = 0; i < 5; ++i) prog.insert(prog.end(), {Bbmaj7, Bbmaj7, Am7, Am7, Gm9, Gm9, Asus, A7});
   prog.insert(prog.end(), {Bbmaj7, Bbmaj7, Cadd9, Cadd9, Asus, A7});
   return {157, 46, prog, 1, 0,
-          {pad(chPad, 0.45f), theme(chKeys, callMotif, 0.55f, 4, -7, 2),
-           theme(chKeys, answerMotif, 0.55f, 8, -7, 2), theme(chBell, callMotif, 0.4f, 16, 0, 1, 4),
+          {pad(chPad, 0.65f), theme(chKeys, callMotif, 0.75f, 4, -7, 2),
+           theme(chKeys, answerMotif, 0.75f, 8, -7, 2), bassline(chSub, "R-------------------------------", 0.4f, 0, 8), theme(chBell, callMotif, 0.4f, 16, 0, 1, 4),
            theme(chBell, callMotif, 0.4f, 24, 2, 1, 4), scatter(chPluck, 0.4f, 12, 40),
            bassline(chSub, "R-------------------------------", 0.45f, 8),
            drum(chKick, "X..x............", 0.45f, 16, 40), drum(chShaker, "....o.......o...", 0.3f, 24, 40),
@@ -383,7 +383,7 @@ struct expander {
       if (c == '.' || c == '-') continue;
       int hold = 1;
       while (hold < len && st + hold < last && l.pattern[(st + hold) % len] == '-') ++hold;
-      double at = (st + ((st & 1) ? s.swing : 0.f)) / 16.0;
+      double at = (st + (st % 4 == 2 ? s.swing : 0.f)) / 16.0;
       stepNote(l, c, at, hold / 16.0);
     }
   }
@@ -476,7 +476,7 @@ void tonalChannels(channelDef* c) {
   pd.release = 3, pd.gain = 0.2f;
   c[chPad].reverbSend = 0.5f;
   c[chPad].cutoff = curve{0, 500, 16, 900, 18, 900, 27, 2600, 45, 1900, 61, 1400, 72, 3200, 89, 700,
-                          97, 2600, 98, 3800, 127, 2200, 157, 900, 197, 1400, 203, 2600, 216, 1200};
+                          97, 2600, 98, 3800, 127, 2200, 157, 1300, 197, 1600, 203, 2600, 216, 1200};
   patch& bs = c[chBass].sound;  // saw and sub with a plucked filter
   bs.wave = waveSaw, bs.subLevel = 0.7f, bs.filter = filterLow, bs.cutoff = 420, bs.keyTrack = 0.6f;
   bs.cutoffEnv = 2.2f, bs.cutoffDecay = 0.1f, bs.resonance = 1.1f, bs.attack = 0.004f, bs.decay = 1.2f;

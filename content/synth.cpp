@@ -215,7 +215,6 @@ void startVoice(voice& v, const patch& p, const noteEvent& ev, uint64_t seed) {
   v.noiseMul = fall60(p.noiseDecay);
   v.fmMul = fall60(p.fmDecay);
   v.amp.start(p);
-  if (p.decay <= 0 && p.sustain <= 0) v.amp.sustain = 0;
 }
 
 bool renderVoice(voice& v, float* out, int n) {
