@@ -23,6 +23,14 @@ fontFace::~fontFace() {
   if (library) FT_Done_FreeType(static_cast<FT_Library>(library));
 }
 
+// The pair adjustment between two glyphs, in pixels (0 for the first glyph).
+static float kerning(FT_Face f, FT_UInt prev, FT_UInt g) {
+  if (!prev || !FT_HAS_KERNING(f)) return 0;
+  FT_Vector k;
+  FT_Get_Kerning(f, prev, g, FT_KERNING_DEFAULT, &k);
+  return float(k.x) / 64.0f;
+}
+
 float fontFace::measure(const std::string& text, float tracking) const {
   if (!face) return 0;
   FT_Face f = asFace(face);
@@ -30,11 +38,7 @@ float fontFace::measure(const std::string& text, float tracking) const {
   FT_UInt prev = 0;
   for (unsigned char c : text) {
     FT_UInt g = FT_Get_Char_Index(f, c);
-    if (prev && FT_HAS_KERNING(f)) {
-      FT_Vector k;
-      FT_Get_Kerning(f, prev, g, FT_KERNING_DEFAULT, &k);
-      x += float(k.x) / 64.0f;
-    }
+    x += kerning(f, prev, g);
     if (FT_Load_Glyph(f, g, FT_LOAD_DEFAULT) == 0) x += float(f->glyph->advance.x) / 64.0f + tracking;
     prev = g;
   }
@@ -47,11 +51,7 @@ void fontFace::draw(plane& p, const std::string& text, float x, float y, float t
   FT_UInt prev = 0;
   for (unsigned char c : text) {
     FT_UInt g = FT_Get_Char_Index(f, c);
-    if (prev && FT_HAS_KERNING(f)) {
-      FT_Vector k;
-      FT_Get_Kerning(f, prev, g, FT_KERNING_DEFAULT, &k);
-      x += float(k.x) / 64.0f;
-    }
+    x += kerning(f, prev, g);
     prev = g;
     if (FT_Load_Glyph(f, g, FT_LOAD_DEFAULT) != 0 || FT_Render_Glyph(f->glyph, FT_RENDER_MODE_NORMAL) != 0) continue;
     const FT_Bitmap& bm = f->glyph->bitmap;

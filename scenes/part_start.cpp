@@ -245,12 +245,8 @@ void part_start::drawTitle(rendercontext* context, const startValues& v) {
   glScalef(0.9777778f, 0.55f, 1);  // a 16:9 card 1.1 units high
   vec3 g = titleShift * -0.2f;
   glTranslatef(-g.x, -g.y, 5.85f);
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, 0); glVertex3f(-1, -1, 0);
-  glTexCoord2f(1, 0); glVertex3f(1, -1, 0);
-  glTexCoord2f(1, 1); glVertex3f(1, 1, 0);
-  glTexCoord2f(0, 1); glVertex3f(-1, 1, 0);
-  glEnd();
+  double one = 1.0;
+  drawScaledQuad(&one, &one);
   glPopMatrix();
   benchPassEnd(passOverlay);
 }

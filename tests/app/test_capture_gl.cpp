@@ -14,6 +14,7 @@
 
 #include "app/capture.h"
 #include "tests/support/glcontext.h"
+#include "tests/support/testfiles.h"
 
 static std::string tempPath(const std::string& name) {
   return ::testing::TempDir() + "obelisk" + std::to_string(getpid()) + "_" + name;
@@ -45,7 +46,8 @@ static void drawHalves() {
 class captureGl : public glTest {};
 
 TEST_F(captureGl, imagesAreNumberedAndTopRowFirst) {
-  std::string dir = tempPath("frames") + "/nested";
+  scratchDir scratch;
+  std::string dir = scratch.path("frames/nested");
   std::string error;
   drawHalves();
   ASSERT_TRUE(captureBegin(dir, "", 64, 64, 30.0, "", error)) << error;
@@ -64,17 +66,14 @@ TEST_F(captureGl, imagesAreNumberedAndTopRowFirst) {
   size_t bottom = size_t(63 * 64) * 3;
   EXPECT_EQ(rgb[bottom], 255) << "bottom row is red";
   EXPECT_EQ(rgb[bottom + 1], 0);
-  std::remove((dir + "/frame_000000.png").c_str());
-  std::remove((dir + "/frame_000001.png").c_str());
-  std::remove(dir.c_str());
-  std::remove(tempPath("frames").c_str());
 }
 
 TEST_F(captureGl, unwritableFramesFail) {
   std::string error;
   EXPECT_FALSE(captureBegin("/dev/null/frames", "", 64, 64, 30.0, "", error));
   EXPECT_FALSE(error.empty());
-  std::string dir = tempPath("gone");
+  scratchDir scratch;
+  std::string dir = scratch.path("gone");
   ASSERT_TRUE(captureBegin(dir, "", 64, 64, 30.0, "", error)) << error;
   std::remove(dir.c_str());
   EXPECT_FALSE(captureFrame());

@@ -73,16 +73,3 @@ TEST_F(quads, negativeScaleMirrorsTheTexture) {
   glDeleteTextures(1, &tex);
   glLoadIdentity();
 }
-
-TEST_F(quads, scaledQuadScalesAndFlattens) {
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  double sx = 0.28125, sy = 0.5;
-  drawScaledQuad(&sx, &sy);
-  float m[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, m);
-  EXPECT_FLOAT_EQ(m[0], 0.28125f);
-  EXPECT_FLOAT_EQ(m[5], 0.5f);
-  EXPECT_FLOAT_EQ(m[10], 0.0f);
-  glLoadIdentity();
-}

@@ -33,14 +33,10 @@ protected:
   }
 };
 
-TEST_F(loaderScreen, earlyProgressShowsBlack) {
+TEST_F(loaderScreen, blackEarlyThenHalfTurnAtTwentyFiveAndDimAtTwo) {
   screenWidth = screenHeight = 64;
   drawAt(0.1);
   EXPECT_EQ(pixel(32, 51), 0);
-}
-
-TEST_F(loaderScreen, halfTurnAtTwentyFiveAndDimAtTwo) {
-  screenWidth = screenHeight = 64;
   drawAt(25);
   EXPECT_GT(pixel(32, 51), 100);  // top of the ring, full brightness 0.5
   EXPECT_GT(pixel(51, 32), 100);  // right side: covered

@@ -1,12 +1,11 @@
 // The whole program under Xvfb: start-up behind the loading screen, offline
 // capture and the scene jump. Runs from the baked data folder.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "tests/support/testfiles.h"
 
 static int run(const std::string& args) {
   std::string cmd = std::string(OBELISK_EXE) + " " + args + " >/dev/null 2>&1";
@@ -14,29 +13,17 @@ static int run(const std::string& args) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-static std::string readLog() {
-  std::ifstream in("log/Mylog.txt");
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-static bool exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
-
 class program : public ::testing::Test {
 protected:
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
-    if (!exists("music//Nauvo and Kestrel - driftwork.mp3")) GTEST_SKIP() << "data folder not baked";
+    if (!fileExists("music//Nauvo and Kestrel - driftwork.mp3")) GTEST_SKIP() << "data folder not baked";
   }
 };
 
 TEST_F(program, startUpRunsBehindTheLoadingScreen) {
   ASSERT_EQ(run("--windowed --mode 320x200 --no-aa --bench --frames 2"), 0);
-  std::string log = readLog();
+  std::string log = readFile("log/Mylog.txt");
   size_t one = log.find("#1\n"), two = log.find("#2\n"), start = log.find("PART_START");
   ASSERT_NE(one, std::string::npos);
   ASSERT_NE(two, std::string::npos);
@@ -54,17 +41,17 @@ TEST_F(program, captureWritesEveryFrame) {
   for (int i = 0; i < 5; ++i) {
     char name[64];
     std::snprintf(name, sizeof name, "/frame_%06d.png", i);
-    EXPECT_TRUE(exists(dir + name)) << name;
+    EXPECT_TRUE(fileExists(dir + name)) << name;
   }
-  EXPECT_FALSE(exists(dir + "/frame_000005.png"));
+  EXPECT_FALSE(fileExists(dir + "/frame_000005.png"));
 }
 
 TEST_F(program, sceneJumpStartsInTheChosenSection) {
   std::string dir = ::testing::TempDir() + "obelisk_jump";
   std::system(("rm -rf '" + dir + "'").c_str());
   ASSERT_EQ(run("--windowed --mode 320x200 --no-aa --section 3 --at 10 --capture '" + dir + "' --frames 2"), 0);
-  std::string log = readLog();
+  std::string log = readFile("log/Mylog.txt");
   EXPECT_NE(log.find("Jump: part 3 at 10 demo time 2"), std::string::npos) << log;  // about 280 s
   EXPECT_EQ(log.find("The time: "), std::string::npos);  // no hand-over on the way
-  EXPECT_TRUE(exists(dir + "/frame_000001.png"));
+  EXPECT_TRUE(fileExists(dir + "/frame_000001.png"));
 }

@@ -1,4 +1,4 @@
-// draw_gltest.cpp -- drawing meshes, the figure and rigid parts in a small
+// draw_gltest.cpp -- drawing meshes and the figure in a small
 // off-screen target with identity matrices (positions are clip space).
 #include <GL/glew.h>
 
@@ -6,8 +6,7 @@
 
 #include "geom/body.h"
 #include "geom/objmesh.h"
-#include "geom/rigid.h"
-#include "tests/geom/files.h"
+#include "tests/support/testfiles.h"
 #include "tests/support/glcontext.h"
 
 namespace {
@@ -63,9 +62,8 @@ protected:
   }
   objmesh mesh(const std::string& name, const std::string& text) {
     objmesh m;
-    testing::internal::CaptureStdout();
+    logCapture quiet;
     m.load(writeTestFile(name, text));
-    testing::internal::GetCapturedStdout();
     return m;
   }
 };
@@ -113,9 +111,8 @@ TEST_F(geomDraw, figureDrawsLimbsAndRestoresMatrices) {
       "HIERARCHY\nROOT hip\n{\nOFFSET 0 0 0\nCHANNELS 3 Xposition Yposition Zposition\n"
       "JOINT abdomen\n{\nOFFSET 0 0 0\nCHANNELS 3 Zrotation Xrotation Yrotation\n"
       "End Site\n{\nOFFSET 0 1 0\n}\n}\n}\nMOTION\nFrames: 1\nFrame Time: 0.04\n0 0 0 0 0 0\n";
-  testing::internal::CaptureStdout();
+  logCapture quiet;
   body figure(writeTestFile("limbs.bvh", motion));
-  testing::internal::GetCapturedStdout();
   GLint depthBefore = 0, depthAfter = 0;
   glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
   figure.draw(m);
@@ -123,21 +120,5 @@ TEST_F(geomDraw, figureDrawsLimbsAndRestoresMatrices) {
   EXPECT_EQ(depthAfter, depthBefore);
   EXPECT_EQ(figure.matrixStack.size(), 1u);
   EXPECT_TRUE(lit(side / 2, side / 2));
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-// A part without geometry changes no state but lighting, which it leaves off.
-TEST_F(geomDraw, rigidPartLeavesLightingOff) {
-  rigid part("Other/obj/torso.obj");
-  glEnable(GL_LIGHTING);
-  GLint depthBefore = 0, depthAfter = 0;
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
-  part.draw();
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);
-  EXPECT_EQ(depthAfter, depthBefore);
-  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-  EXPECT_FALSE(lit(side / 2, side / 2));
-  part.showBounds = true;
-  part.draw();
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "geom/objmesh.h"
-#include "tests/geom/files.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 
@@ -33,15 +33,15 @@ const char* square =
 
 TEST(objmesh, missingFileLogsAndStaysEmpty) {
   objmesh m;
-  testing::internal::CaptureStdout();
+  logCapture log;
   m.load("no/such/file.obj");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Obj Load: no/such/file.obj\n");
+  EXPECT_EQ(log.text(), "Obj Load: no/such/file.obj\n");
   EXPECT_FALSE(m.loaded);
   EXPECT_TRUE(m.objectStarts.empty());
   EXPECT_EQ(m.objectCount(), 0);
 }
 
-TEST(objmesh, quadIsAFanAroundItsFirstCorner) {
+TEST(objmesh, polygonsAreFansAroundTheirFirstCorner) {
   objmesh m = loadText("quad.obj", square);
   ASSERT_TRUE(m.loaded);
   EXPECT_EQ(m.positionCount, 4);
@@ -55,12 +55,10 @@ TEST(objmesh, quadIsAFanAroundItsFirstCorner) {
   EXPECT_EQ(m.objectTriangles(1), 0);
   EXPECT_EQ(pos(m, 2)[0], 1.0f);
   EXPECT_EQ(pos(m, 2)[1], 1.0f);
-}
 
-TEST(objmesh, pentagonGivesThreeTriangles) {
-  objmesh m = loadText("penta.obj", "o p\nv 0 0 0\nv 1 0 0\nv 2 1 0\nv 1 2 0\nv 0 1 0\nf 1 2 3 4 5\n");
-  EXPECT_EQ(m.triangleCount, 3);
-  EXPECT_EQ(tri(m, 2), (std::vector<uint32_t>{0, 3, 4}));
+  objmesh penta = loadText("penta.obj", "o p\nv 0 0 0\nv 1 0 0\nv 2 1 0\nv 1 2 0\nv 0 1 0\nf 1 2 3 4 5\n");
+  EXPECT_EQ(penta.triangleCount, 3);
+  EXPECT_EQ(tri(penta, 2), (std::vector<uint32_t>{0, 3, 4}));
 }
 
 TEST(objmesh, negativeIndicesCountBackFromTheLastRead) {
@@ -99,6 +97,12 @@ TEST(objmesh, cornerForms) {
   EXPECT_EQ(tex(vt, 2)[0], 0.5f);
   EXPECT_TRUE(vt.hasTexcoords);
   EXPECT_TRUE(vt.hasNormals);  // generated
+
+  // The form is taken from each face's first corner, so it may change.
+  objmesh mixed = loadText("mixed.obj",
+                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0.5 0.5\nvn 0 0 1\no a\n"
+                           "f 1/1 2/1 3/1\nf 1 2 3\nf 1//1 2//1 3//1\nf 1/1/1 2/1/1 3/1/1\n");
+  EXPECT_EQ(mixed.objectTriangles(0), 4);
 }
 
 TEST(objmesh, verticesAreSharedOnlyWhenEveryFloatMatches) {
@@ -169,16 +173,6 @@ TEST(objmesh, exporterLinesAndLineEndsChangeNothing) {
   }
 }
 
-// The form is taken from each face's first corner, so it may change from
-// face to face.
-TEST(objmesh, formMayChangeBetweenFaces) {
-  objmesh m = loadText("mixed.obj",
-                       "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0.5 0.5\nvn 0 0 1\no a\n"
-                       "f 1/1 2/1 3/1\nf 1 2 3\nf 1//1 2//1 3//1\nf 1/1/1 2/1/1 3/1/1\n");
-  EXPECT_EQ(m.triangleCount, 4);
-  EXPECT_EQ(m.objectTriangles(0), 4);
-}
-
 // Faces that refer to nothing or have fewer than three corners are skipped
 // whole; the loader stays inside its arrays (the sanitizers check that).
 TEST(objmesh, facesThatReferToNothingAreSkipped) {
@@ -188,23 +182,4 @@ TEST(objmesh, facesThatReferToNothingAreSkipped) {
                        "f 1 2 99999999999999999999\nf x y z\nf 1 2 3\n");
   EXPECT_EQ(m.objectTriangles(0), 1);
   EXPECT_EQ(tri(m, 0), (std::vector<uint32_t>{0, 1, 2}));
-}
-
-// A face may refer to an element defined later: it reads the zero-filled
-// slot as it is at that moment.
-TEST(objmesh, forwardReferenceReadsZero) {
-  objmesh m = loadText("forward.obj", "o a\nv 1 1 1\nv 2 2 2\nf 1 2 3\nv 3 3 3\n");
-  ASSERT_EQ(m.objectTriangles(0), 1);
-  EXPECT_EQ(pos(m, tri(m, 0)[2])[0], 0.0f);
-  EXPECT_EQ(m.positions[6], 3.0f);
-}
-
-// Skipping a line reads at most 255 characters after the token; the rest
-// of a longer line is read as tokens.
-TEST(objmesh, longLinesAreSkippedIn255CharacterSteps) {
-  std::string head = "v 0 0 0\nv 1 0 0\nv 0 1 0\no a\n";
-  objmesh split = loadText("long.obj", head + "#" + std::string(255, ' ') + "f 1 2 3\n");
-  EXPECT_EQ(split.objectTriangles(0), 1);
-  objmesh whole = loadText("long2.obj", head + "#" + std::string(254, ' ') + "f 1 2 3\n");
-  EXPECT_EQ(whole.objectTriangles(0), 0);
 }

@@ -8,7 +8,7 @@
 
 #include "geom/body.h"
 #include "geom/objmesh.h"
-#include "tests/geom/files.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 
@@ -26,10 +26,8 @@ void expectConsistent(const objmesh& m) {
 // Loads the text as a motion file and poses a figure from it at a few
 // positions, as the city scene would.
 void loadAndPose(const std::string& text) {
-  testing::internal::CaptureStdout();
-  auto s = std::make_unique<skeleton>(writeTestFile("hostile.bvh", text));
-  testing::internal::GetCapturedStdout();
-  body b(std::move(s));
+  logCapture quiet;
+  body b(std::make_unique<skeleton>(writeTestFile("hostile.bvh", text)));
   for (float p : {1.0f, 2.5f, -3.25f, 1e30f, 14.999f}) {
     b.framePosition = p;
     b.pose(nullptr, nullptr);
@@ -60,9 +58,8 @@ TEST(objmeshRegression, hostileFiles) {
   for (const std::string& text : inputs) {
     SCOPED_TRACE(text);
     objmesh m;
-    testing::internal::CaptureStdout();
+    logCapture quiet;
     m.load(writeTestFile("hostile.obj", text));
-    testing::internal::GetCapturedStdout();
     expectConsistent(m);
   }
 }
@@ -88,11 +85,10 @@ TEST(skeletonRegression, hostileFiles) {
 
 // A folder opens but reads as nothing.
 TEST(loaderRegression, folderInsteadOfFile) {
-  testing::internal::CaptureStdout();
+  logCapture quiet;
   objmesh m;
   m.load(testing::TempDir());
   skeleton s(testing::TempDir());
-  testing::internal::GetCapturedStdout();
   EXPECT_TRUE(m.loaded);
   EXPECT_EQ(m.objectCount(), 0);
   EXPECT_EQ(s.root, nullptr);

@@ -72,22 +72,16 @@ TEST(mat4Math, translateMovesAlongOwnAxes) {
 TEST(mat4Math, applyBasisUsesOnlyTheRotationPart) {
   mat4 m = sample(), n;
   n.rotateY(0.7f);
-  n.m[12] = 100; n.m[13] = 200; n.m[14] = 300;
-  mat4 expected = m;
-  mat4 n3 = n;
-  n3.m[12] = n3.m[13] = n3.m[14] = 0;
-  expected = m * n3;
+  mat4 expected = m * n;
+  n.m[12] = 100, n.m[13] = 200, n.m[14] = 300;
   m.applyBasis(n);
   for (int k = 0; k < 12; ++k) EXPECT_NEAR(m.m[k], expected.m[k], 1e-5) << k;
   EXPECT_EQ(m.m[12], sample().m[12]);
 }
 
+// Arrays of vec3 are uploaded as packed floats.
 TEST(vec3Math, packedAndComponentWise) {
-  vec3 a(1, 2, 3), b(0.5f, -1, 4);
-  vec3 s = a + b, d = a - b, q = a / 2;
-  EXPECT_EQ(s.y, 1);
+  vec3 d = vec3(1, 2, 3) - vec3(0.5f, -1, 4);
   EXPECT_EQ(d.z, -1);
-  EXPECT_EQ(q.x, 0.5f);
-  vec3 arr[2];
-  EXPECT_EQ(reinterpret_cast<char*>(&arr[1]) - reinterpret_cast<char*>(&arr[0]), 12);
+  static_assert(sizeof(vec3[2]) == 24, "three packed floats");
 }

@@ -5,7 +5,7 @@
 
 #include "gfx/rendercontext.h"
 #include "gfx/shaderset.h"
-#include "tests/gfx/testfiles.h"
+#include "tests/support/testfiles.h"
 #include "tests/support/glcontext.h"
 
 namespace {
@@ -15,8 +15,6 @@ const char* fragmentSource =
     "#version 120\nuniform float level;\nuniform vec3 tint;\nuniform sampler2D image;\n"
     "void main() { gl_FragColor = vec4(tint * level, 1.0) * texture2D(image, vec2(0.5)); }\n";
 const char* brokenSource = "#version 120\nvoid main() { this is not glsl }\n";
-const char* computeSource =
-    "#version 430\nlayout(local_size_x = 16, local_size_y = 16) in;\nvoid main() {}\n";
 
 class shaderGl : public glTest {
 protected:
@@ -83,48 +81,6 @@ TEST_F(shaderGl, aSlotLoadedTwiceHoldsTheNewProgramAndTheOldOneLives) {
   EXPECT_NE(shaders->fragmentShaders[10127], firstShader);
   EXPECT_TRUE(glIsProgram(first));
   EXPECT_TRUE(glIsShader(firstShader));
-}
-
-TEST_F(shaderGl, uniformsAndTexturesReachTheCurrentProgram) {
-  logCapture log;
-  shaders->loadProgram(vertexFile, fragmentFile, 7);
-  GLuint program = shaders->programs[7], texture = 0;
-  glGenTextures(1, &texture);
-  shaders->useProgram(7);
-  shaders->setFloat(7, "level", 0.5f);
-  shaders->setVec3(7, "tint", 1, 2, 3);
-  shaders->setFloat(7, "absent", 9.0f);  // location -1: ignored
-  shaders->bindTextureUniform(GL_TEXTURE_2D, 7, 5, "image", texture);
-  GLfloat level = 0, tint[3] = {};
-  GLint unit = -1;
-  glGetUniformfv(program, glGetUniformLocation(program, "level"), &level);
-  glGetUniformfv(program, glGetUniformLocation(program, "tint"), tint);
-  glGetUniformiv(program, glGetUniformLocation(program, "image"), &unit);
-  EXPECT_EQ(level, 0.5f);
-  EXPECT_EQ(tint[2], 3.0f);
-  EXPECT_EQ(unit, 5);
-  EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);  // unit 0 again for fixed-function texturing
-  glActiveTexture(GL_TEXTURE5);
-  EXPECT_EQ(GLuint(integer(GL_TEXTURE_BINDING_2D)), texture);
-  glActiveTexture(GL_TEXTURE0);
-  shaders->useNoProgram();
-  EXPECT_EQ(integer(GL_CURRENT_PROGRAM), 0);
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST_F(shaderGl, computeProgramsLogTheirOwnFileLine) {
-  std::string file = dir.write("ComputeShader1.cpp", computeSource), missing = dir.path("none.cpp");
-  logCapture log;
-  GLuint program = loadComputeProgram(file);
-  EXPECT_EQ(log.lines(), (std::vector<std::string>{"Computer shader: " + file, ""}));
-  EXPECT_EQ(linked(program), GL_TRUE);
-  logCapture missingLog;
-  loadComputeProgram(missing);
-  std::vector<std::string> lines = missingLog.lines();
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[0], "Cannot open shader source file.");
-  EXPECT_EQ(lines[1], "Computer shader: " + missing);
-  EXPECT_FALSE(lines[2].empty());
 }
 
 // ---- render targets -------------------------------------------------------------

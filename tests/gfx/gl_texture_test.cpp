@@ -6,7 +6,7 @@
 
 #include "gfx/rendercontext.h"
 #include "gfx/tgobject.h"
-#include "tests/gfx/testfiles.h"
+#include "tests/support/testfiles.h"
 #include "tests/support/glcontext.h"
 
 namespace {

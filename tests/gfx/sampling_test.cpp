@@ -6,14 +6,18 @@
 
 #include "gfx/rendercontext.h"
 #include "gfx/tgobject.h"
-#include "tests/gfx/testfiles.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 
-// A mesh held in memory, read through the file reader.
-void readText(TGObject& mesh, const scratchDir& dir, const std::string& text) {
-  mesh.readMesh(dir.write("mesh.obj", text));
-}
+// A mesh written as text and read through the file reader; the log is kept.
+class meshTest : public ::testing::Test {
+protected:
+  scratchDir dir;
+  TGObject mesh;
+  logCapture log;
+  void read(const std::string& text) { mesh.readMesh(dir.write("mesh.obj", text)); }
+};
 
 vec3 pointAt(const TGObject& mesh, int i) {
   return vec3(mesh.positions[i * 3], mesh.positions[i * 3 + 1], mesh.positions[i * 3 + 2]);
@@ -29,12 +33,9 @@ const char* triangle = "v 1 1 1\nv 3 1 1\nv 1 3 1\nf 1// 2// 3//\n";
 
 }  // namespace
 
-TEST(meshReader, readsVerticesAndARunOfFacesSkippingOtherTokens) {
-  scratchDir dir;
-  TGObject mesh;
-  readText(mesh, dir,
-           "# a comment\nmtllib none.mtl\no slab\nv 0 0 0\nv 1 0 0\nvn 0 0 1\nv 1 1 0\nv 0 1 0\n"
-           "usemtl stone\nf 1// 2// 3// 4//\nf 3// 2// 1//\n");
+TEST_F(meshTest, readsVerticesAndARunOfFacesSkippingOtherTokens) {
+  read("# a comment\nmtllib none.mtl\no slab\nv 0 0 0\nv 1 0 0\nvn 0 0 1\nv 1 1 0\nv 0 1 0\n"
+       "usemtl stone\nf 1// 2// 3// 4//\nf 3// 2// 1//\n");
   ASSERT_EQ(mesh.polygonCount(), 2);
   EXPECT_EQ(mesh.polygonStarts, (std::vector<int>{0, 4, 7}));
   expectNear(mesh.corners[2], vec3(1, 1, 0));
@@ -42,49 +43,39 @@ TEST(meshReader, readsVerticesAndARunOfFacesSkippingOtherTokens) {
   expectNear(mesh.corners[5], vec3(1, 0, 0));
 }
 
-TEST(meshReader, dropsFacesThatCannotBeSampledAndKeepsTheRest) {
-  scratchDir dir;
-  TGObject mesh;
-  readText(mesh, dir,
-           "v 0 0 0\nv 1 0 0\nv 0 1 0\n"
-           "f 0// 1// 2//\n"    // vertex numbers start at 1
-           "f 1// 2// 4//\n"    // only three vertices exist
-           "f -1// 1// 2//\n"   // negative
-           "f 2//\n"            // one corner
-           "f 1// 2//\n"        // two corners are enough
-           "f 1// 2// 3//\n");
+TEST_F(meshTest, dropsFacesThatCannotBeSampledAndKeepsTheRest) {
+  read("v 0 0 0\nv 1 0 0\nv 0 1 0\n"
+       "f 0// 1// 2//\n"    // vertex numbers start at 1
+       "f 1// 2// 4//\n"    // only three vertices exist
+       "f -1// 1// 2//\n"   // negative
+       "f 2//\n"            // one corner
+       "f 1// 2//\n"        // two corners are enough
+       "f 1// 2// 3//\n");
   ASSERT_EQ(mesh.polygonCount(), 2);
   EXPECT_EQ(mesh.polygonStarts, (std::vector<int>{0, 2, 5}));
 }
 
-TEST(meshReader, stopsAtTheFirstFailedReadAndAtVerticesAfterFaces) {
-  scratchDir dir;
-  TGObject mesh;
-  readText(mesh, dir, "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1// 2// 3// junk\nf 3// 2// 1//\n");
+TEST_F(meshTest, stopsAtTheFirstFailedReadAndAtVerticesAfterFaces) {
+  read("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1// 2// 3// junk\nf 3// 2// 1//\n");
   EXPECT_EQ(mesh.polygonCount(), 1);
-  readText(mesh, dir, "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1// 2// 3//\nv 5 5 5\nf 3// 2// 1//\n");
+  read("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1// 2// 3//\nv 5 5 5\nf 3// 2// 1//\n");
   EXPECT_EQ(mesh.polygonCount(), 1);
-  readText(mesh, dir, "v 0 0 0\nv 1 x 0\nv 0 1 0\nf 1// 2// 3//\n");  // a broken vertex ends it
+  read("v 0 0 0\nv 1 x 0\nv 0 1 0\nf 1// 2// 3//\n");  // a broken vertex ends it
   EXPECT_EQ(mesh.polygonCount(), 0);
 }
 
-TEST(meshReader, aMissingFileGivesNoPolygonsAndAZeroCount) {
-  TGObject mesh;
+TEST_F(meshTest, aMissingFileGivesNoPolygonsAndAZeroCount) {
   mesh.readMesh("no//such//mesh.obj");
   EXPECT_EQ(mesh.polygonCount(), 0);
   mesh.allocate(4, 4);
-  logCapture log;
   EXPECT_EQ(mesh.sample(10, 10, 1, 1, 1), 0);
   EXPECT_EQ(mesh.pointCount, 0);
   EXPECT_EQ(log.lines(), (std::vector<std::string>{"TGObject Maxcounter: 0/ 16"}));
 }
 
-TEST(meshSampler, oneRingAtDensityTwoGivesTheCornersScaled) {
-  scratchDir dir;
-  TGObject mesh;
-  readText(mesh, dir, triangle);
+TEST_F(meshTest, oneRingAtDensityTwoGivesTheCornersScaled) {
+  read(triangle);
   mesh.allocate(4, 4);
-  logCapture log;
   EXPECT_EQ(mesh.sample(1, 2, 1, 1, 1), 3);
   EXPECT_EQ(mesh.pointCount, 3);
   expectNear(pointAt(mesh, 0), vec3(0.75f, 0.75f, 0.75f));
@@ -100,23 +91,17 @@ TEST(meshSampler, oneRingAtDensityTwoGivesTheCornersScaled) {
   EXPECT_EQ(log.lines(), (std::vector<std::string>{"TGObject Maxcounter: 3/ 16"}));
 }
 
-TEST(meshSampler, densityOneEmitsNothing) {
-  scratchDir dir;
-  TGObject mesh;
-  readText(mesh, dir, triangle);
+TEST_F(meshTest, densityOneEmitsNothing) {
+  read(triangle);
   mesh.allocate(4, 4);
-  logCapture log;
   EXPECT_EQ(mesh.sample(50, 1, 1, 1, 1), 0);
   EXPECT_EQ(mesh.pointCount, 0);
   for (float v : mesh.positions) ASSERT_EQ(v, 0.0f);
 }
 
-TEST(meshSampler, ringsShrinkTowardTheCentroidWithoutReachingIt) {
-  scratchDir dir;
-  TGObject mesh;
-  readText(mesh, dir, "v 0 0 0\nv 4 0 0\nv 4 4 0\nv 0 4 0\nf 1// 2// 3// 4//\n");
+TEST_F(meshTest, ringsShrinkTowardTheCentroidWithoutReachingIt) {
+  read("v 0 0 0\nv 4 0 0\nv 4 4 0\nv 0 4 0\nf 1// 2// 3// 4//\n");
   mesh.allocate(16, 16);
-  logCapture log;
   // 4 rings x 4 edges x 4 points.
   ASSERT_EQ(mesh.sample(4, 8, 1, 1, 1), 64);
   // Ring 0 is the outline: edge 0 at t = 0, 1/4, 2/4, 3/4, then edge 1 from corner 2.
@@ -131,11 +116,8 @@ TEST(meshSampler, ringsShrinkTowardTheCentroidWithoutReachingIt) {
   }
 }
 
-TEST(meshSampler, pointsBeyondTheCapacityWrapAndOverwriteTheFirst) {
-  scratchDir dir;
-  TGObject mesh;
-  readText(mesh, dir, triangle);
-  logCapture log;
+TEST_F(meshTest, pointsBeyondTheCapacityWrapAndOverwriteTheFirst) {
+  read(triangle);
   mesh.allocate(2, 3);  // 2 rings x 3 edges x 1 point fill all six texels exactly
   EXPECT_EQ(mesh.sample(2, 2, 1, 1, 1), 6);
   EXPECT_EQ(mesh.pointCount, 0);
@@ -149,12 +131,10 @@ TEST(meshSampler, pointsBeyondTheCapacityWrapAndOverwriteTheFirst) {
   EXPECT_EQ(log.lines().back(), "TGObject Maxcounter: 2/ 4");
 }
 
-TEST(meshSampler, reportsProgressEveryFifteenPolygons) {
-  scratchDir dir;
+TEST_F(meshTest, reportsProgressEveryFifteenPolygons) {
   std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
   for (int i = 0; i < 31; i++) text += "f 1// 2// 3//\n";
-  TGObject mesh;
-  readText(mesh, dir, text);
+  read(text);
   ASSERT_EQ(mesh.polygonCount(), 31);
   static int calls;
   static double total;
@@ -167,7 +147,6 @@ TEST(meshSampler, reportsProgressEveryFifteenPolygons) {
   };
   mesh.context = context.get();
   mesh.allocate(8, 8);
-  logCapture log;
   mesh.sample(1, 2, 1, 1, 1);
   EXPECT_EQ(calls, 3);  // polygons 0, 15 and 30
   EXPECT_NEAR(total, 3 * 0.0525, 1e-12);

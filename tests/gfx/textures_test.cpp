@@ -11,7 +11,7 @@
 #include "gfx/textures.h"
 #include "platform/crandom.h"
 #include "platform/platform.h"
-#include "tests/gfx/testfiles.h"
+#include "tests/support/testfiles.h"
 
 TEST(randomHelpers, randomIntStaysInsideZeroToNInclusive) {
   cSrand(7);

@@ -26,16 +26,3 @@ TEST(crandom, followsTheRecurrenceForSceneSeeds) {
     for (int expected : reference(seed, 200)) ASSERT_EQ(cRand(), expected) << "seed " << seed;
   }
 }
-
-TEST(crandom, staysInFifteenBitsAndReseedRepeats) {
-  cSrand(77);
-  std::vector<int> first;
-  for (int i = 0; i < 1000; ++i) {
-    int r = cRand();
-    ASSERT_GE(r, 0);
-    ASSERT_LE(r, CRandMax);
-    first.push_back(r);
-  }
-  cSrand(77);
-  for (int v : first) ASSERT_EQ(cRand(), v);
-}

@@ -5,11 +5,8 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 #include <png.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -19,13 +16,9 @@
 #include "gfx/rendercontext.h"
 #include "scenes/part_start.h"
 #include "tests/support/glcontext.h"
+#include "tests/support/testfiles.h"
 
 namespace {
-
-bool exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
 
 // An RGB picture, rows from the top (PNG) or from the bottom (GL); the
 // measures below are symmetric in y.
@@ -71,13 +64,6 @@ int outerBright(const picture& p, int threshold) {
   return n;
 }
 
-std::string readFile(const std::string& name) {
-  std::ifstream in(name);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 // The line after every line that names one of the scene's shader files:
 // its info log, which must hold no complaint.
 std::vector<std::string> infoLinesOfScene(const std::string& log) {
@@ -99,7 +85,7 @@ public:
 
   static void SetUpTestSuite() {
     glTest::SetUpTestSuite();
-    if (!haveContext || !exists("newobjects//obelisk.obj")) return;
+    if (!haveContext || !fileExists("newobjects//obelisk.obj")) return;
     screenWidth = 160;
     screenHeight = 100;
     context = std::make_unique<rendercontext>();
@@ -111,11 +97,9 @@ public:
     context->createNoiseTexture(28, 40, 25);
     context->createDepthTexture(26, 160, 100);
     scene = std::make_unique<part_start>();
-    std::ostringstream log;
-    std::streambuf* previous = std::cout.rdbuf(log.rdbuf());
+    logCapture log;
     scene->load(context.get());
-    std::cout.rdbuf(previous);
-    loadLog = log.str();
+    loadLog = log.text();
   }
   static void TearDownTestSuite() {
     scene.reset();
@@ -134,10 +118,7 @@ std::string startSceneGl::loadLog;
 
 GLint status(GLuint object, bool program) {
   GLint ok = 0;
-  if (program)
-    glGetProgramiv(object, GL_LINK_STATUS, &ok);
-  else
-    glGetShaderiv(object, GL_COMPILE_STATUS, &ok);
+  (program ? glGetProgramiv : glGetShaderiv)(object, program ? GL_LINK_STATUS : GL_COMPILE_STATUS, &ok);
   return ok;
 }
 
@@ -197,7 +178,7 @@ class startCapture : public ::testing::TestWithParam<captureCase> {
 protected:
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
-    if (!exists("newobjects//obelisk.obj")) GTEST_SKIP() << "data folder not baked";
+    if (!fileExists("newobjects//obelisk.obj")) GTEST_SKIP() << "data folder not baked";
   }
 };
 
@@ -215,7 +196,7 @@ TEST_P(startCapture, showsTheObeliskAndTheTitleWhenItsFadeSaysSo) {
 
   picture p;
   std::string last = dir + "/frame_000003.png";  // the third frame, however capture numbers them
-  if (!exists(last)) last = dir + "/frame_000002.png";
+  if (!fileExists(last)) last = dir + "/frame_000002.png";
   ASSERT_TRUE(readPng(last, p)) << last;
   ASSERT_EQ(p.width, 640);
   EXPECT_GT(tallestMiddleExtent(p, 100), p.height * 35 / 100);  // the slab is 46 % of the height

@@ -3,39 +3,30 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "scenes/route.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 
+// One shake record as the file holds it: three floats, then values A and B.
+#pragma pack(push, 1)
 struct shakeRecord {
   float x, y, z;
   double a, b;
 };
+#pragma pack(pop)
+static_assert(sizeof(shakeRecord) == 28, "the file's record size");
 
-std::string scratchName(const char* leaf) {
-  return std::string("route_test_") + std::to_string(getpid()) + "_" + leaf;
-}
-
-void writeShakeTrack(const std::string& name, const std::vector<shakeRecord>& recs) {
-  FILE* f = std::fopen(name.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  for (const shakeRecord& r : recs) {
-    unsigned char buf[28];
-    std::memcpy(buf, &r.x, 4);
-    std::memcpy(buf + 4, &r.y, 4);
-    std::memcpy(buf + 8, &r.z, 4);
-    std::memcpy(buf + 12, &r.a, 8);
-    std::memcpy(buf + 20, &r.b, 8);
-    std::fwrite(buf, 1, 28, f);
-  }
-  std::fclose(f);
+route shakeTrack(const std::vector<shakeRecord>& recs) {
+  std::string name = writeTestFile("track.sav", std::string(reinterpret_cast<const char*>(recs.data()),
+                                                            recs.size() * sizeof(shakeRecord)));
+  route r;
+  readShakeTrack(r, name.c_str());
+  return r;
 }
 
 std::vector<shakeRecord> rampRecords(int n) {
@@ -44,31 +35,21 @@ std::vector<shakeRecord> rampRecords(int n) {
   return recs;
 }
 
-void put16(std::vector<unsigned char>& out, int v) {
-  out.push_back(uint8_t(v & 0xFF));
-  out.push_back(uint8_t((v >> 8) & 0xFF));
+void put32(std::string& out, int32_t v) {
+  for (int k = 0; k < 4; ++k) out += char((uint32_t(v) >> (8 * k)) & 0xFF);
 }
 
-void put32(std::vector<unsigned char>& out, int32_t v) {
-  put16(out, v & 0xFFFF);
-  put16(out, (v >> 16) & 0xFFFF);
-}
-
-// One stroke of n points; point i is (x0 + i, -i, pressure 255).
-void putStroke(std::vector<unsigned char>& out, int n, int x0) {
+// One stroke of n points; point i is (x0 + i, -i, pressure 255), 16 bits each.
+void putStroke(std::string& out, int n, int x0) {
   put32(out, n);
-  for (int i = 0; i < n; ++i) {
-    put16(out, x0 + i);
-    put16(out, -i);
-    put16(out, 255);
-  }
+  for (int i = 0; i < n; ++i)
+    for (int v : {x0 + i, -i, 255}) out += char(v & 0xFF), out += char((v >> 8) & 0xFF);
 }
 
-void writeBytes(const std::string& name, const std::vector<unsigned char>& data) {
-  FILE* f = std::fopen(name.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(data.data(), 1, data.size(), f);
-  std::fclose(f);
+std::vector<route> strokesOf(const std::string& bytes) {
+  std::vector<route> strokes;
+  readStrokeFrame(writeTestFile("frame.rt", bytes).c_str(), strokes);
+  return strokes;
 }
 
 route lineRoute(int n) {
@@ -80,12 +61,8 @@ route lineRoute(int n) {
 
 }  // namespace
 
-TEST(shakeTrack, sixRecordsCloseOntoRecordZero) {
-  std::string name = scratchName("six.sav");
-  writeShakeTrack(name, rampRecords(6));
-  route r;
-  readShakeTrack(r, name.c_str());
-  std::remove(name.c_str());
+TEST(shakeTrack, sixRecordsCloseOntoRecordZeroAndFiveAreLeftAlone) {
+  route r = shakeTrack(rampRecords(6));
   ASSERT_FALSE(r.points.empty());
   for (const vec3& p : r.points) {
     EXPECT_FLOAT_EQ(p.x, 1.0f);
@@ -97,21 +74,10 @@ TEST(shakeTrack, sixRecordsCloseOntoRecordZero) {
     EXPECT_NEAR(r.valuesA[i], 3.0, 1e-4);
     EXPECT_NEAR(r.valuesB[i], 0.0, 1e-4);
   }
-}
-
-TEST(shakeTrack, shortTracksKeepTheirEndAndIntermediateCount) {
-  std::string name = scratchName("short.sav");
-  writeShakeTrack(name, rampRecords(5));
-  route r;
-  readShakeTrack(r, name.c_str());
+  r = shakeTrack(rampRecords(5));
   ASSERT_EQ(r.valuesA.size(), 5u);
-  EXPECT_DOUBLE_EQ(r.valuesA[4], 43.0);  // no loop closure below six records
+  EXPECT_DOUBLE_EQ(r.valuesA[4], 43.0);
   EXPECT_DOUBLE_EQ(r.valuesB[4], -4.0);
-
-  writeShakeTrack(name, rampRecords(10));
-  readShakeTrack(r, name.c_str());
-  EXPECT_EQ(r.points.size(), 2u);  // 10 / 5 points, too few to resample back
-  std::remove(name.c_str());
 }
 
 TEST(shakeTrack, longTrackIsSmoothAndLoops) {
@@ -120,11 +86,7 @@ TEST(shakeTrack, longTrackIsSmoothAndLoops) {
     float noisy = (i % 2 ? 1.0f : -1.0f) * 5.0f;  // alternating jitter the smoothing removes
     recs.push_back({float(50 * std::sin(i * 0.05)) + noisy, float(i % 7), 0, 100 * std::sin(i * 0.02), double(i % 3)});
   }
-  std::string name = scratchName("long.sav");
-  writeShakeTrack(name, recs);
-  route r;
-  readShakeTrack(r, name.c_str());
-  std::remove(name.c_str());
+  route r = shakeTrack(recs);
   ASSERT_EQ(r.points.size(), 600u);
   ASSERT_EQ(r.valuesA.size(), 600u);
   float worstStep = 0;
@@ -138,30 +100,26 @@ TEST(shakeTrack, longTrackIsSmoothAndLoops) {
   EXPECT_LT(worstA, 5.0);
 }
 
-TEST(shakeTrack, missingFileLeavesRouteAndIndexHandlesShortTracks) {
+// Fewer than two points mean no shake (no modulo by zero); a negative index
+// is taken as unsigned, truncated toward zero.
+TEST(shakeTrack, indexHandlesShortTracksAndNegativeIndices) {
   route r = lineRoute(3);
   readShakeTrack(r, "no_such_track.sav");
   EXPECT_EQ(r.points.size(), 3u);
-
-  route empty;
   vec3 p(5, 5, 5);
-  EXPECT_FALSE(shakePoint(empty, 12.0, p));
+  EXPECT_FALSE(shakePoint(route(), 12.0, p));
   EXPECT_EQ(p.x, 0.0f);
-  route one = lineRoute(1);
-  EXPECT_EQ(shakeIndex(one, 3.0), -1);
-}
+  EXPECT_EQ(shakeIndex(lineRoute(1), 3.0), -1);
 
-TEST(shakeTrack, negativeIndexIsTakenAsUnsigned) {
-  route r = lineRoute(101);  // modulo 100
+  r = lineRoute(101);  // modulo 100
   EXPECT_EQ(shakeIndex(r, -10.0), long(4294967286u % 100u));
-  EXPECT_EQ(shakeIndex(r, -10.7), long(4294967286u % 100u));  // truncated toward zero
+  EXPECT_EQ(shakeIndex(r, -10.7), long(4294967286u % 100u));
   EXPECT_EQ(shakeIndex(r, 250.9), 50);
-  vec3 p;
   EXPECT_TRUE(shakePoint(r, 250.0, p));
   EXPECT_EQ(p.x, 50.0f);
 }
 
-TEST(curve, evaluateHitsPointsAndClampsOpenEnds) {
+TEST(curve, evaluateHitsPointsClampsOpenEndsAndWrapsClosedOnes) {
   route r = lineRoute(6);
   vec3 out;
   for (int i = 0; i < 6; ++i) {
@@ -176,29 +134,24 @@ TEST(curve, evaluateHitsPointsAndClampsOpenEnds) {
   evaluate(r, 2.5f, out);
   EXPECT_GT(out.x, 2.0f);
   EXPECT_LT(out.x, 3.0f);
-}
 
-TEST(curve, closedCurveWraps) {
-  route r = lineRoute(5);
+  r = lineRoute(5);
   r.closed = true;
-  vec3 a, b;
-  evaluate(r, 5.0f, a);
-  EXPECT_EQ(a.x, r.points[0].x);
-  evaluate(r, -1.0f, b);
-  EXPECT_NEAR(b.x, r.points[4].x, 1e-3);
-  evaluate(r, 4.5f, a);  // between the last point and the first
-  EXPECT_GT(a.x, 0.0f);
-  EXPECT_LT(a.x, 4.0f);
+  evaluate(r, 5.0f, out);
+  EXPECT_EQ(out.x, r.points[0].x);
+  evaluate(r, -1.0f, out);
+  EXPECT_NEAR(out.x, r.points[4].x, 1e-3);
+  evaluate(r, 4.5f, out);  // between the last point and the first
+  EXPECT_GT(out.x, 0.0f);
+  EXPECT_LT(out.x, 4.0f);
 }
 
-TEST(curve, resampleLeavesShortRoutesAlone) {
-  route r = lineRoute(3);
-  resample(r, 20, 3);
-  EXPECT_EQ(r.points.size(), 3u);
-  EXPECT_EQ(r.points[2].x, 2.0f);
-}
+TEST(curve, resampleSpacesPointsEvenlyAndLeavesShortRoutesAlone) {
+  route shortOne = lineRoute(3);
+  resample(shortOne, 20, 3);
+  EXPECT_EQ(shortOne.points.size(), 3u);
+  EXPECT_EQ(shortOne.points[2].x, 2.0f);
 
-TEST(curve, resampleSpacesPointsEvenlyOnAClosedCurve) {
   route r;
   r.closed = true;
   r.valuesA.assign(12, 1.0);
@@ -223,15 +176,10 @@ TEST(curve, resampleSpacesPointsEvenlyOnAClosedCurve) {
 }
 
 TEST(textRoute, readsCountedPoints) {
-  std::string name = scratchName("cam.rt");
-  FILE* f = std::fopen(name.c_str(), "w");
-  ASSERT_NE(f, nullptr);
-  std::fputs("3\n0.5 1 -2\n3 4 5\n6e-1 7 8\n99 99 99\n", f);
-  std::fclose(f);
+  std::string name = writeTestFile("cam.rt", "3\n0.5 1 -2\n3 4 5\n6e-1 7 8\n99 99 99\n");
   route r = lineRoute(9);
   r.valuesA.assign(9, 1.0);
   readTextRoute(r, name.c_str());
-  std::remove(name.c_str());
   ASSERT_EQ(r.points.size(), 3u);
   EXPECT_EQ(r.count, 3);
   EXPECT_EQ(r.degree, 3);
@@ -241,37 +189,26 @@ TEST(textRoute, readsCountedPoints) {
 }
 
 TEST(strokeFrames, listingIsSortedAndFiltered) {
-  std::string dir = scratchName("Routes");
-  ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
+  scratchDir dir;
   const char* names[] = {"prs_0010.rt", "prs_0002.rt", "prs_1580.rt", "prs_0000.rt", "other.rt", "prs_0003.txt"};
-  for (const char* n : names) writeBytes(dir + "/" + n, {0, 0, 0, 0});
+  for (const char* n : names) dir.write(n, "");
   std::vector<std::string> list = {"stale"};
-  std::string pattern = dir + "//prs_*.rt", prefix = dir + "//";
+  std::string pattern = dir.path("/prs_*.rt"), prefix = dir.path("/");
   listStrokeFrames(list, pattern.c_str(), prefix.c_str(), true);
-  ASSERT_EQ(list.size(), 4u);
-  EXPECT_EQ(list[0], prefix + "prs_0000.rt");
-  EXPECT_EQ(list[1], prefix + "prs_0002.rt");
-  EXPECT_EQ(list[2], prefix + "prs_0010.rt");
-  EXPECT_EQ(list[3], prefix + "prs_1580.rt");
+  EXPECT_EQ(list, (std::vector<std::string>{prefix + "prs_0000.rt", prefix + "prs_0002.rt", prefix + "prs_0010.rt",
+                                            prefix + "prs_1580.rt"}));
   listStrokeFrames(list, pattern.c_str(), prefix.c_str(), false);
   EXPECT_EQ(list.size(), 8u);
-  for (const char* n : names) std::remove((dir + "/" + n).c_str());
-  rmdir(dir.c_str());
-
   listStrokeFrames(list, "no_such_folder//prs_*.rt", "x", true);
   EXPECT_TRUE(list.empty());
 }
 
 TEST(strokeFrames, readsStrokesAndScales) {
-  std::vector<unsigned char> data;
+  std::string data;
   put32(data, 2);
   putStroke(data, 16, -15000);
   putStroke(data, 20, 100);
-  std::string name = scratchName("frame.rt");
-  writeBytes(name, data);
-  std::vector<route> strokes;
-  readStrokeFrame(name.c_str(), strokes);
-  std::remove(name.c_str());
+  std::vector<route> strokes = strokesOf(data);
   ASSERT_EQ(strokes.size(), 2u);
   ASSERT_EQ(strokes[0].points.size(), 16u);
   EXPECT_EQ(strokes[1].count, 20);
@@ -281,47 +218,33 @@ TEST(strokeFrames, readsStrokesAndScales) {
 }
 
 TEST(strokeFrames, damagedFilesStopAtTheLastCompleteStroke) {
-  std::string name = scratchName("bad.rt");
-  std::vector<route> strokes;
-  std::vector<unsigned char> data;
+  std::string data;
   put32(data, 3);
   putStroke(data, 16, 0);
   putStroke(data, 17, 0);
   putStroke(data, 30, 0);
   data.resize(data.size() - 7);  // the third stroke is cut short
-  writeBytes(name, data);
-  readStrokeFrame(name.c_str(), strokes);
-  EXPECT_EQ(strokes.size(), 2u);
+  EXPECT_EQ(strokesOf(data).size(), 2u);
 
   data.clear();
   put32(data, 5);
   putStroke(data, 16, 0);
   put32(data, -4);  // negative point count
   putStroke(data, 16, 0);
-  writeBytes(name, data);
-  readStrokeFrame(name.c_str(), strokes);
-  EXPECT_EQ(strokes.size(), 1u);
+  EXPECT_EQ(strokesOf(data).size(), 1u);
 
   data.clear();
-  put32(data, -1);
-  writeBytes(name, data);
-  readStrokeFrame(name.c_str(), strokes);
-  EXPECT_TRUE(strokes.empty());
+  put32(data, -1);  // negative stroke count
+  EXPECT_TRUE(strokesOf(data).empty());
+  EXPECT_TRUE(strokesOf(std::string("\1\0", 2)).empty());  // not even a stroke count
 
-  writeBytes(name, {1, 0});  // not even a stroke count
-  readStrokeFrame(name.c_str(), strokes);
-  EXPECT_TRUE(strokes.empty());
-  std::remove(name.c_str());
-
-  strokes.resize(2);
+  std::vector<route> strokes(2);
   readStrokeFrame("no_such_frame.rt", strokes);
   EXPECT_EQ(strokes.size(), 2u);
 }
 
-TEST(strokeFrames, pickingByTime) {
+TEST(strokeFrames, pickingByTimeStopsAtTheLastFrame) {
   EXPECT_EQ(strokeFrameIndex(0.0), 0);
-  EXPECT_EQ(strokeFrameIndex(1.0), 18);
-  EXPECT_EQ(strokeFrameIndex(87.7), 1578);
   EXPECT_EQ(strokeFrameIndex(87.9), 1580);
   EXPECT_EQ(strokeFrameIndex(500.0), 1580);
   std::vector<std::string> list = {"a", "b", "c"};

@@ -6,13 +6,10 @@
 TEST(timing, easeClampsAndIsSymmetric) {
   EXPECT_EQ(ease(-5.0), 0.0);
   EXPECT_EQ(ease(0.0), 0.0);
-  EXPECT_DOUBLE_EQ(ease(1.0), 1.0);
   EXPECT_DOUBLE_EQ(ease(7.0), 1.0);
-  EXPECT_NEAR(ease(0.5), 0.5, 1e-12);
   EXPECT_NEAR(ease(0.25) + ease(0.75), 1.0, 1e-12);
   // higher powers still run from 0 to 1, later
   EXPECT_DOUBLE_EQ(ease(1.0, 3.0), 1.0);
-  EXPECT_EQ(ease(0.0, 3.0), 0.0);
   EXPECT_LT(ease(0.3, 3.0), ease(0.3));
 }
 
@@ -20,26 +17,17 @@ TEST(timing, rampInBecomesLinearAtTheSeam) {
   EXPECT_EQ(rampIn(-2.0), 0.0);
   EXPECT_EQ(rampIn(0.0), 0.0);
   double seam = 1.0 / 0.3;
-  EXPECT_NEAR(rampIn(seam), seam, 1e-12);
+  EXPECT_NEAR(rampIn(seam - 1e-7), rampIn(seam + 1e-7), 1e-5);  // continuous
   EXPECT_DOUBLE_EQ(rampIn(10.0), 10.0);
-  // continuous across the seam
-  EXPECT_NEAR(rampIn(seam - 1e-7), rampIn(seam + 1e-7), 1e-5);
-  // starts like a power curve: well under x early on
-  EXPECT_LT(rampIn(0.5), 0.2);
+  EXPECT_LT(rampIn(0.5), 0.2);  // starts like a power curve: well under x early on
 }
 
-TEST(timing, rotAboutYOnlyMatchesTheUploadOrder) {
-  mat4 r = rot(0, 0.5, 0);
-  // (cc*cb, -sc*cb, sb, 0) with c = 0
-  EXPECT_FLOAT_EQ(r.m[0], std::cos(0.5f));
-  EXPECT_FLOAT_EQ(r.m[1], 0.0f);
-  EXPECT_FLOAT_EQ(r.m[2], std::sin(0.5f));
-  EXPECT_FLOAT_EQ(r.m[8], -std::sin(0.5f));
-  EXPECT_FLOAT_EQ(r.m[10], std::cos(0.5f));
-  EXPECT_FLOAT_EQ(r.m[15], 1.0f);
-}
-
-TEST(timing, rotIsOrthonormal) {
+// rot is orthonormal, and a turn about y alone puts +sin in element 2 as
+// the uploads expect.
+TEST(timing, rotIsOrthonormalWithTheUploadSigns) {
+  mat4 y = rot(0, 0.5, 0);
+  EXPECT_FLOAT_EQ(y.m[2], std::sin(0.5f));
+  EXPECT_FLOAT_EQ(y.m[8], -std::sin(0.5f));
   mat4 r = rot(0.3, -1.2, 2.1);
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j) {

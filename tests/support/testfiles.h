@@ -1,4 +1,4 @@
-// testfiles.h -- scratch files and log capture for the gfx tests.
+// testfiles.h -- scratch files, file reading and log capture for the tests.
 #pragma once
 #include <sstream>
 #include <string>
@@ -14,6 +14,13 @@ public:
 private:
   std::string root;
 };
+
+// Writes bytes to a file of this process in the test temporary folder;
+// returns its path.
+std::string writeTestFile(const std::string& name, const std::string& bytes);
+std::string readFile(const std::string& path);  // empty when missing
+bool fileExists(const std::string& path);
+std::string crlf(const std::string& text);  // every "\n" as "\r\n"
 
 // Redirects std::cout (the log) into a string while it lives.
 class logCapture {

@@ -1,5 +1,10 @@
-// testfiles.cpp -- scratch files and log capture for the gfx tests.
-#include "tests/gfx/testfiles.h"
+// testfiles.cpp -- scratch files, file reading and log capture for the tests.
+#include "tests/support/testfiles.h"
+
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,10 +12,8 @@
 #include <fstream>
 #include <iostream>
 
-#include <jpeglib.h>
-
 scratchDir::scratchDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "gfxtestXXXXXX").string();
+  std::string pattern = (std::filesystem::temp_directory_path() / "obelisktestXXXXXX").string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back(0);
   if (mkdtemp(name.data())) root = name.data();
@@ -24,9 +27,33 @@ scratchDir::~scratchDir() {
 std::string scratchDir::path(const std::string& name) const { return root + "/" + name; }
 
 std::string scratchDir::write(const std::string& name, const std::string& bytes) const {
-  std::ofstream out(path(name), std::ios::binary);
-  out << bytes;
+  std::ofstream(path(name), std::ios::binary) << bytes;
   return path(name);
+}
+
+std::string writeTestFile(const std::string& name, const std::string& bytes) {
+  // the process id keeps tests that run side by side apart
+  std::string path = ::testing::TempDir() + "obelisk" + std::to_string(getpid()) + "_" + name;
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+bool fileExists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+std::string crlf(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\n' ? "\r\n" : std::string(1, c);
+  return out;
 }
 
 logCapture::logCapture() : previous(std::cout.rdbuf(out.rdbuf())) {}
@@ -35,8 +62,7 @@ logCapture::~logCapture() { std::cout.rdbuf(previous); }
 std::vector<std::string> logCapture::lines() const {
   std::vector<std::string> result;
   std::istringstream in(out.str());
-  std::string line;
-  while (std::getline(in, line)) result.push_back(line);
+  for (std::string line; std::getline(in, line);) result.push_back(line);
   return result;
 }
 
