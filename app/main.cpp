@@ -1,4 +1,5 @@
 // main.cpp -- the entry point: settings, log, window, message loop, shutdown.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -29,11 +30,13 @@ static void applyOptions() {
 
 static const char* MusicFile = "music//Nauvo and Kestrel - driftwork.mp3";
 static bool capturing = false;
+static std::chrono::steady_clock::time_point captureStarted;
 
 // Offline runs: the silent clock advances one frame per drawn frame, the
 // music position follows it, and every frame may be written out.
-static void beforeFrame() {
-  if (opts.offline()) platformCounterAdvance(1.0 / opts.fps);
+static void beforeFrame(long drawn) {
+  // the first frame shows the starting moment itself (a jump renders exactly its time)
+  if (opts.offline() && drawn > 0) platformCounterAdvance(1.0 / opts.fps);
   benchFrameBegin();
 }
 
@@ -44,7 +47,9 @@ static void afterFrame(long drawn) {
     std::fprintf(stderr, "obelisk: could not write frame %ld\n", drawn);
     platformPostQuit(1);
   }
-  std::fprintf(stderr, "\rframe %ld  demo time %.3f", drawn, demoTime);
+  double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - captureStarted).count();
+  std::fprintf(stderr, "\rframe %d  demo time %.3f  %.2f frames/s ", captureFrameCount() - 1, demoTime,
+               wall > 0 ? drawn / wall : 0.0);
 }
 
 static void endCapture() {
@@ -67,6 +72,7 @@ static bool beginOptions() {
       return false;
     }
     capturing = true;
+    captureStarted = std::chrono::steady_clock::now();
   }
   std::atexit(endCapture);  // the driver ends the process itself at the end of the production
   return true;
@@ -84,7 +90,7 @@ static int messageLoop() {
     }
     bool ok = true;
     if (windowActive) {
-      beforeFrame();
+      beforeFrame(drawn);
       ok = drawFrame();
       ++drawn;
       afterFrame(drawn);

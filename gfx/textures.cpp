@@ -17,7 +17,8 @@ double frand() { return cRand() / 32767.0; }
 
 int randomInt(int n) {
   if (n <= 0) return 0;  // nothing to choose from; avoids a loop that never ends
-  int d = std::max(1, CRandMax / (n + 1));
+  // Past the generator's range every draw is accepted (and n + 1 could overflow).
+  int d = n >= CRandMax ? 1 : CRandMax / (n + 1);
   int r;
   do r = cRand() / d;
   while (r > n);
@@ -46,6 +47,7 @@ void combineRgba(const std::vector<unsigned char>& colour, int colourWidth, int 
                  const std::vector<unsigned char>& alpha, int width, int height,
                  std::vector<unsigned char>& rgba) {
   rgba.assign(size_t(std::max(0, width)) * std::max(0, height) * 4, 0);
+  if (width <= 0) return;  // no texels: index no row
   for (int k = 0; k < height; k++) {
     int r = std::max(height - 1 - k, 1);
     if (r >= height) continue;  // a one-row image has no row 1

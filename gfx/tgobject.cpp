@@ -80,10 +80,10 @@ void TGObject::allocate(int w, int h) {
 }
 
 // Unit vector; the length is summed in single precision and a length below
-// 1e-08 gives the zero vector.
+// 1e-08 (compared exactly, not against the float nearest it) gives the zero vector.
 static vec3 normalise(const vec3& v) {
   float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-  if (length < 1e-08f) return vec3();
+  if (double(length) < 1e-08) return vec3();
   float inverse = 1.0f / length;
   return vec3(v.x * inverse, v.y * inverse, v.z * inverse);
 }

@@ -2,6 +2,7 @@
 // file reading: the GL-free halves of the loaders.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 
 #include "gfx/jpegdecode.h"
@@ -26,6 +27,7 @@ TEST(randomHelpers, randomIntStaysInsideZeroToNInclusive) {
   EXPECT_EQ(randomInt(0), 0);
   EXPECT_EQ(randomInt(-5), 0);
   for (int i = 0; i < 100; i++) ASSERT_LE(randomInt(40000), 40000);  // past the generator's range
+  EXPECT_GE(randomInt(INT_MAX), 0);  // n + 1 must not overflow (UBSan)
   for (int i = 0; i < 100; i++) {
     double f = frand();
     ASSERT_GE(f, 0.0);
