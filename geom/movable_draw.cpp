@@ -43,7 +43,8 @@ void movable::drawLocalBox() const {
 }
 
 // Lit triangles under the part's transform, lighting left disabled; the
-// debugging figures only with showBounds.
+// debugging figures only with showBounds (the local box turns lighting back
+// on, so the axis cross is drawn lit and lighting stays on).
 void rigid::draw() {
   glPushMatrix();
   if (showBounds) drawWorldBox();
@@ -60,7 +61,6 @@ void rigid::draw() {
     glVertex3f(c.x - 0.5f, c.y, c.z), glVertex3f(c.x + 0.5f, c.y, c.z);
     glVertex3f(c.x, c.y, c.z - 0.5f), glVertex3f(c.x, c.y, c.z + 0.5f);
     glEnd();
-    glDisable(GL_LIGHTING);
   }
   glPopMatrix();
 }

@@ -276,11 +276,11 @@ void objmesh::parse(std::string_view text) {
   for (std::string_view tok; !(tok = r.token()).empty();) {
     if (tok[0] == 'v') s.vertexLine(r, tok);
     else if (tok[0] == 'f') s.face(r);
-    else {
-      // An object's name is the rest of its line (names may hold spaces).
-      if (tok[0] == 'o') objectStarts.push_back(int32_t(s.t));
-      r.skipLine();
-    }
+    else if (tok[0] == 'o') {
+      // An object starts here; its name is the one token that follows.
+      objectStarts.push_back(int32_t(s.t));
+      r.token();
+    } else r.skipLine();
   }
   objectStarts.push_back(int32_t(s.t));
   if (!hasNormals) generateNormals(size_t(s.t));

@@ -199,13 +199,17 @@ void skeleton::channelToken(std::string_view t) {
   if (++channelsNamed == channelsExpected) channelsExpected = channelsNamed = 0, state = stIdle;
 }
 
-// Joints without channels take no values: each frame they get the identity.
-void skeleton::skipEmptyJoints(bool wrap) {
-  while (size_t(jointIndex) < motionJoints.size() && motionJoints[size_t(jointIndex)]->channels.empty()) {
-    motionJoints[size_t(jointIndex)]->frames.push_back(mat4());
-    if (size_t(++jointIndex) == motionJoints.size() && wrap) jointIndex = 0;
-  }
-  if (size_t(jointIndex) >= motionJoints.size()) jointIndex = 0;
+// Moves jointIndex to the next joint that takes values. Joints without
+// channels take none; once a frame is complete each of them gets the
+// identity for it, so an incomplete last frame stores nothing for anyone.
+void skeleton::nextValueJoint() {
+  auto empty = [this](int32_t i) { return motionJoints[size_t(i)]->channels.empty(); };
+  while (size_t(jointIndex) < motionJoints.size() && empty(jointIndex)) ++jointIndex;
+  if (size_t(jointIndex) < motionJoints.size()) return;
+  for (joint* j : motionJoints)
+    if (j->channels.empty()) j->frames.push_back(mat4());
+  jointIndex = 0;
+  while (empty(jointIndex)) ++jointIndex;  // some motion joint has channels
 }
 
 // One motion value for channel channelIndex of motionJoints[jointIndex].
@@ -216,7 +220,7 @@ void skeleton::motionValue(std::string_view t) {
   if (!anyChannels)
     for (joint* j : motionJoints) anyChannels = anyChannels || !j->channels.empty();
   if (!anyChannels) return;
-  skipEmptyJoints(true);
+  nextValueJoint();
   joint* j = motionJoints[size_t(jointIndex)];
   float v = float(toNumber(t));
   float a = float(-(double(v) * 3.141593 / 180.0));
@@ -233,5 +237,5 @@ void skeleton::motionValue(std::string_view t) {
   translation.identity(), rotY.identity(), rotX.identity(), rotZ.identity();
   ++jointIndex;
   channelIndex = 0;
-  skipEmptyJoints(false);
+  nextValueJoint();
 }

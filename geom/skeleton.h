@@ -74,6 +74,6 @@ private:
   void dataToken(std::string_view token);
   void channelToken(std::string_view token);
   void motionValue(std::string_view token);
-  void skipEmptyJoints(bool wrap);
+  void nextValueJoint();
   void logSummary();
 };

@@ -151,12 +151,13 @@ TEST(skeleton, unknownChannelNamesAreCountedButNotStored) {
 
 // A joint with children but no channels takes no values; it is posed at
 // its rest offset every frame and the others still get their own values.
+// An incomplete last frame stores nothing, not even for those joints.
 TEST(skeleton, jointWithoutChannelsIsSkipped) {
   auto s = loadText("nochan.bvh",
                     "HIERARCHY\nROOT hip\n{\nOFFSET 0 0 0\nCHANNELS 0\n"
-                    "JOINT abdomen\n{\nOFFSET 0 2 0\nCHANNELS 1 Xposition\n"
+                    "JOINT abdomen\n{\nOFFSET 0 2 0\nCHANNELS 2 Xposition Yposition\n"
                     "JOINT chest\n{\nOFFSET 0 3 0\nEnd Site\n{\nOFFSET 0 1 0\n}\n}\n}\n}\n"
-                    "MOTION\nFrames: 2\nFrame Time: 0.1\n4\n5\n");
+                    "MOTION\nFrames: 2\nFrame Time: 0.1\n4 0\n5 0\n6\n");
   EXPECT_EQ(s->frameCount, 3);
   ASSERT_EQ(s->motionJoints.size(), 3u);
   for (joint* j : s->motionJoints) EXPECT_EQ(j->frames.size(), 3u) << j->name;
