@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench/quietlog.h"
 #include "geom/body.h"
 
 namespace {
@@ -54,11 +55,6 @@ const std::string& motionFile() {
   return path;
 }
 
-struct quietLog {
-  std::ostringstream sink;
-  std::streambuf* old = std::cout.rdbuf(sink.rdbuf());
-  ~quietLog() { std::cout.rdbuf(old); }
-};
 
 void bvhLoad(benchmark::State& state) {
   const std::string& path = motionFile();

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench/quietlog.h"
 #include "geom/objmesh.h"
 
 namespace {
@@ -40,12 +41,6 @@ const std::string& gridFile() {
   return path;
 }
 
-// The loader logs one line per load; keep it out of the figures' output.
-struct quietLog {
-  std::ostringstream sink;
-  std::streambuf* old = std::cout.rdbuf(sink.rdbuf());
-  ~quietLog() { std::cout.rdbuf(old); }
-};
 
 void objmeshLoad(benchmark::State& state) {
   const std::string& path = gridFile();

@@ -116,7 +116,7 @@ void part_start::draw(double* step, rendercontext* context, FrameState* state) {
   if (loaded) {
     startValues v = startScript(t, shake);
     setCamera(context, v);
-    particlePass(step, context, state);
+    particlePass(step, context, v);
     postPasses(context);
     ++framesDrawn;
   }
@@ -172,10 +172,10 @@ static void setMatrix(GLuint program, const char* name, const mat4& m) {
   glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, m.m);
 }
 
-void part_start::simulate(double step, rendercontext* context) {
+void part_start::simulate(double step, rendercontext* context, const startValues& v) {
   particlesim& sim = context->sims[simStart];
   mat4 r = rot(0, 0.5 * t, 0);  // a slow turn about the vertical axis
-  megaRotate += float(startScript(t, shake).megaRotateRate * step);
+  megaRotate += float(v.megaRotateRate * step);
   sim.beginStep(float(t), float(step));
   glUniform1f(glGetUniformLocation(sim.program, "PosY"), float(frame.pointerY));
   glUniform1f(glGetUniformLocation(sim.program, "MegaRotate"), megaRotate);
@@ -258,8 +258,8 @@ static void identityMatrices() {
   }
 }
 
-void part_start::particlePass(double* step, rendercontext* context, FrameState* state) {
-  (void)state;  // the section's copy of the record is already in `frame`
+// The frame's script values v are evaluated once, after the clock moved.
+void part_start::particlePass(double* step, rendercontext* context, const startValues& v) {
   glDisable(GL_DEPTH_TEST);
   shaders.useNoProgram();
   glDisable(GL_TEXTURE_2D);
@@ -268,9 +268,9 @@ void part_start::particlePass(double* step, rendercontext* context, FrameState* 
   glEnable(GL_TEXTURE_2D);
   cSrand(4234);  // every frame repeats the previous frame's random draws
   glDisable(GL_BLEND);
-  simulate(*step, context);
+  simulate(*step, context, v);
   drawParticles(context);
-  drawTitle(context, startScript(t, shake));
+  drawTitle(context, v);
   glDisable(GL_ALPHA_TEST);
   glDisable(GL_BLEND);
   glColor3f(0, 0.7f, 0.6f);

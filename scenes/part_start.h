@@ -48,8 +48,8 @@ public:
 private:
   void loadPrograms();
   void setCamera(rendercontext* context, const startValues& v);
-  void particlePass(double* step, rendercontext* context, FrameState* state);
-  void simulate(double step, rendercontext* context);
+  void particlePass(double* step, rendercontext* context, const startValues& v);
+  void simulate(double step, rendercontext* context, const startValues& v);
   void drawParticles(rendercontext* context);
   void drawTitle(rendercontext* context, const startValues& v);
   void postPasses(rendercontext* context);
