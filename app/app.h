@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "driver/clock.h"
+#include "driver/driver.h"
 #include "platform/platform.h"
 
 // ---- settings (chosen in the dialog or by options) ---------------------------------
@@ -14,11 +16,8 @@ extern bool antialiased;               // render targets 0-2 with 2 samples
 extern bool fpsClamp;                  // the driver sleeps after every frame
 extern bool musicEnabled;              // audio and music-driven behaviour run
 
-// ---- shell state ---------------------------------------------------------------
+// ---- shell state (the key table and the closing fade are the driver's) --------------
 extern bool windowActive;              // frames are drawn only while true
-extern bool keys[256];                 // key-down state by virtual-key code
-extern bool finishing;                 // the closing fade has begun
-extern double finishTime;              // demo time when finishing became true
 extern std::string debugText;          // goes to the clipboard at the end through Escape
 
 // ---- settings dialog -------------------------------------------------------------
@@ -38,9 +37,19 @@ int windowProc(const windowMessage& msg);
 bool copyToClipboard(const std::string& text);
 void authoringStep(const windowMessage& msg);  // run for every message windowProc does not answer
 
-// ---- log, console, clock ---------------------------------------------------------------
+// ---- the run -----------------------------------------------------------------------------
+// The whole program: options, settings, log, window, start-up, the loop of
+// frames, shutdown. Returns the exit code.
+int runObelisk(int argc, char** argv);
+// The one way out: ends a capture, closes the audio, deletes the start
+// section, restores the display mode, destroys the window and closes the
+// log. Safe to repeat; returns code.
+int shutdownProduction(int code);
+// Shutdown, then the process ends with code (a JPEG the production needs
+// could not be read while loading).
+[[noreturn]] void abandonProduction(int code);
+
+// ---- log and console ---------------------------------------------------------------
 void openLog();    // "log//Mylog.txt" becomes the buffer of std::cout
 void closeLog();   // puts the old buffer back, then closes the file
 void openConsole();
-double clockSeconds();  // accumulated seconds of the high-resolution counter
-void clockReset();

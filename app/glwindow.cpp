@@ -3,7 +3,6 @@
 #include <GL/glu.h>
 
 #include "app/app.h"
-#include "driver/driver.h"
 
 static const char* Error = "ERROR";
 static const char* ShutdownError = "SHUTDOWN ERROR";
@@ -80,8 +79,7 @@ bool initGL() {
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-  startDemo();
-  return true;
+  return true;  // the production's start-up follows window creation
 }
 
 bool copyToClipboard(const std::string& text) { return platformSetClipboard(text.c_str()); }

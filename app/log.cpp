@@ -1,10 +1,12 @@
-// log.cpp -- the log file behind std::cout, the console and the clock.
+// log.cpp -- the log file behind std::cout, and the console.
 #include <fstream>
 #include <iostream>
 
 #include "app/app.h"
 
-static std::ofstream logFile;
+// Never destroyed: whatever the process writes while it ends finds a live
+// buffer (closeLog puts the console's back first).
+static std::ofstream& logFile = *new std::ofstream;
 static std::streambuf* previousBuffer = nullptr;
 
 // A missing "log" folder leaves the stream unopened: every line is dropped
@@ -21,18 +23,3 @@ void closeLog() {
 }
 
 void openConsole() { platformOpenConsole(); }
-
-static uint64_t lastCounter = 0;
-static double accumulated = 0.0;
-
-double clockSeconds() {
-  uint64_t c = platformCounter();
-  accumulated += double(int64_t(c - lastCounter)) / double(platformCounterFrequency());
-  lastCounter = c;
-  return accumulated;
-}
-
-void clockReset() {
-  accumulated = 0.0;
-  lastCounter = platformCounter();
-}

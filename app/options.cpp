@@ -1,9 +1,13 @@
 // options.cpp -- command-line options.
 #include "app/options.h"
 
+#include <string>
+
 #include <cstdlib>
 #include <cmath>
 #include <cstring>
+
+#include "scenes/sections.h"
 
 options opts;
 
@@ -87,8 +91,8 @@ bool parseOptions(int argc, char** argv, options& o, std::string& error) {
       }
     } else if (a == "--section") {
       long n = -1;
-      if (!hasValue || !parseCount(argv[++i], n) || n > 5) {
-        error = "obelisk: --section needs a section number from 0 to 5";
+      if (!hasValue || !parseCount(argv[++i], n) || n >= SectionCount) {
+        error = "obelisk: --section needs a section number from 0 to " + std::to_string(SectionCount - 1);
         return false;
       }
       o.section = int(n);

@@ -6,9 +6,6 @@
 #include "driver/driver.h"
 
 bool windowActive = true;
-bool keys[256] = {};
-bool finishing = false;
-double finishTime = 0.0;
 std::string debugText;
 
 int windowProc(const windowMessage& msg) {

@@ -4,20 +4,21 @@
 #include <GL/glew.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <iostream>
 
-#include "app/app.h"
+#include "driver/clock.h"
 #include "driver/part_loader.h"
-#include "driver/parts.h"
 #include "driver/timeline.h"
 #include "gfx/rendercontext.h"
 #include "gfx/textures.h"
 #include "platform/audio.h"
 #include "platform/crandom.h"
+#include "platform/platform.h"
+#include "scenes/scene.h"
 
 static const char* MusicFile = "music//Nauvo and Kestrel - driftwork.mp3";
 
+demoSettings demoConfig;
 rendercontext rcontext;
 double demoTime = 0.0;
 double frameStep = 0.0;
@@ -25,49 +26,57 @@ double lastClock = 0.0;
 double musicTime = 0.0;
 bool musicSync = true;
 FrameState frameState;
-parts* sections[SectionCount] = {};
+scene* sections[SectionCount] = {};
 parts* loaderSection = nullptr;
+demoEnding ending = demoEnding::playing;
+bool keys[256] = {};
+bool finishing = false;
+double finishTime = 0.0;
 
-static void exitNow(int code) { std::exit(code); }
-void (*endProcess)(int code) = exitNow;
+static bool audioOpen = false;
 
-static void startMusic() {
+// False, with the process's exit code, when the track cannot play.
+static bool startMusic(int& exitCode) {
   if (!audioInit(44100, 32)) {
     platformMessageBox("Problem initializing FMod. \nProgram will now exit.", "Veltra  ", boxIcon::information);
-    endProcess(1);
-    return;
+    exitCode = 1;
+    return false;
   }
+  audioOpen = true;
   if (!audioLoadSample(MusicFile)) {
     platformMessageBox("Problem initializing FMod. \nNo sound file.", "Veltra  ", boxIcon::information);
-    endProcess(0);
-    return;
+    exitCode = 0;
+    return false;
   }
   audioLoop();
   audioPlay(MusicChannel);
   audioSetVolume(MusicChannel, 255);
   audioSetPosition(MusicChannel, 0);
+  return true;
 }
 
-static void createTargets(int w, int h) {
-  int samples = antialiased ? 2 : 0;
+static void createTargets(const demoSettings& s) {
+  int w = s.width, h = s.height, samples = s.antialiased ? 2 : 0;
   rcontext.createRenderTarget(0, w, h, samples);
-  if (antialiased)
+  if (s.antialiased)
     rcontext.createRenderTarget(1, w, h, 2);
   else
-    rcontext.createRenderTarget(1, auxWidth, auxHeight, 0);
+    rcontext.createRenderTarget(1, s.auxWidth, s.auxHeight, 0);
   rcontext.createRenderTarget(2, w / 4, h / 4, samples);
   rcontext.createRenderTarget(3, 360, 640, 0);
 }
 
-void startDemo() {
-  int w = screenWidth, h = screenHeight;
+bool startDemo(const demoSettings& settings, int& exitCode) {
+  demoConfig = settings;
+  int w = settings.width, h = settings.height;
+  rcontext.width = w;
+  rcontext.height = h;
   rcontext.progress = loadingProgress;
   glGetString(GL_VENDOR);
   glewExperimental = GL_TRUE;
   glewInit();
   glGetError();  // GLEW may leave an error behind
-  createTargets(w, h);
-  debugText.clear();
+  createTargets(settings);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
 
@@ -77,7 +86,7 @@ void startDemo() {
   double none = 0.0;
   loaderSection->draw(&none, &rcontext, &loaderState);
   rcontext.progress = loadingProgress;
-  for (parts*& s : sections) s = nullptr;
+  for (scene*& s : sections) s = nullptr;
 
   rcontext.createRandomTexture(27, 1024, 1024);
   rcontext.createNoiseTexture(0, w, h);
@@ -86,14 +95,16 @@ void startDemo() {
   rcontext.createDepthTexture(26, w, h);
   std::cout << "#1" << std::endl;
   frameState.partNumber = 0;
-  rcontext.sims[simStart].loadVelocityVolume("textures//velocity.dat");
+  rcontext.sims[0].loadVelocityVolume("textures//velocity.dat");  // the others share its volume
   std::cout << "#2" << std::endl;
 
   loadSections(&rcontext);
-  if (musicEnabled) startMusic();
+  if (settings.musicEnabled && !startMusic(exitCode)) return false;
   clockReset();
   lastClock = clockSeconds();
   demoTime = 0.0;
+  ending = demoEnding::playing;
+  return true;
 }
 
 double measureStep() {
@@ -103,7 +114,7 @@ double measureStep() {
 }
 
 double followMusic(double step) {
-  if (!musicEnabled) return step;
+  if (!demoConfig.musicEnabled) return step;
   cSrand(uint32_t(int64_t(demoTime * 1000000.0)));
   for (int i = 0; i < 50; ++i) cRand();
   int frequency = audioFrequency(MusicChannel);
@@ -123,7 +134,7 @@ void prepareRecord() {
 }
 
 void clampFrameRate(double step) {
-  if (!fpsClamp) return;
+  if (!demoConfig.fpsClamp) return;
   float s = float(31.25 - double(float(step)));
   if (s < 0) s = 0;
   if (s > 0.1f) platformSleep(unsigned(s));
@@ -132,7 +143,7 @@ void clampFrameRate(double step) {
 void runChain() {
   frameState.switched = false;
   frameState.demoTime = demoTime;
-  for (parts* s : sections) {
+  for (scene* s : sections) {
     if (!s) continue;
     s->draw(&frameStep, &rcontext, &frameState);
     if (frameState.switched) {
@@ -142,29 +153,18 @@ void runChain() {
   }
 }
 
-static void finish(bool viaEscape) {
-  if (viaEscape) {
-    copyToClipboard(debugText);
-    // the clipboard dies with the process unless a manager takes it: keep it in the log too
-    std::cout << "Debug text:\n" << debugText << std::endl;
-  }
-  if (musicEnabled) audioClose();
-  killGLWindow();
-  delete sections[0];
-  sections[0] = nullptr;
-  endProcess(0);
-}
-
-void endOfProduction() {
+bool endOfProduction() {
   if (demoTime > DemoEnd) {
-    finish(false);
-    return;
+    ending = demoEnding::timeUp;
+    return true;
   }
-  if (!finishing) return;
+  if (!finishing) return false;
   double f = (demoTime - finishTime) * 100002.5;
   f = f < 0 ? 0 : (f > 1 ? 1 : f);
-  if (musicEnabled) audioSetVolume(MusicChannel, int(255 - f * 255));
-  if (f > double(0.999f)) finish(true);
+  if (demoConfig.musicEnabled && audioOpen) audioSetVolume(MusicChannel, int(255 - f * 255));
+  if (f <= double(0.999f)) return false;
+  ending = demoEnding::escape;
+  return true;
 }
 
 bool drawFrame() {
@@ -176,8 +176,14 @@ bool drawFrame() {
   clampFrameRate(step);
   frameStep = step;
   runChain();
-  endOfProduction();
-  return true;
+  return !endOfProduction();
+}
+
+void stopDemo() {
+  if (audioOpen) audioClose();
+  audioOpen = false;
+  delete sections[0];
+  sections[0] = nullptr;
 }
 
 void cameraEye(float& x, float& y, float& z) {
@@ -187,14 +193,14 @@ void cameraEye(float& x, float& y, float& z) {
 }
 
 void jumpToSection(int part, double t) {
-  if (part < 0 || part >= SectionCount) return;
+  if (part < 0 || part >= SectionCount || !sections[part]) return;
   double at = 0.0;
   simulateTimeline(0.001, part, t, &at);
   frameState.partNumber = part;
   sections[part]->setClock(t);
   demoTime = at;
   std::cout << "Jump: part " << part << " at " << t << " demo time " << at << std::endl;
-  if (musicEnabled) {
+  if (demoConfig.musicEnabled && audioOpen) {
     int frequency = audioFrequency(MusicChannel);
     audioSetPosition(MusicChannel, uint32_t(at * (frequency > 0 ? frequency : 44100)));
   }

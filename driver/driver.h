@@ -1,23 +1,56 @@
 // driver.h -- the production's time: start-up and the per-frame driver.
 // Demo time follows the music's playback position; every frame the sections
-// are asked to draw in chain order and the current one draws.
+// are asked to draw in chain order and the current one draws. The shell owns
+// the order around it: start-up, the loop of frames, and the one shutdown.
 #pragma once
-#include "driver/framestate.h"
+#include "scenes/section.h"
+#include "scenes/sections.h"
 
 class rendercontext;
+class scene;
 
 constexpr double DemoEnd = 455.5;  // demo time at which the production ends
 
-extern rendercontext rcontext;  // the one shared GPU object
-extern double demoTime;         // production time, seconds
-extern double frameStep;        // step of the current frame, handed to every section by pointer
-extern double lastClock;        // the clock reading the next step is measured from
-extern double musicTime;        // music position of the channel, seconds
-extern bool musicSync;          // demo time is pulled towards the music until the track's last 5 s
-extern FrameState frameState;   // the record handed to the sections
+// What start-up and the frames need of the settings chosen in the dialog.
+struct demoSettings {
+  int width = 1280, height = 720;        // window size; every full-size target
+  int auxWidth = 1280, auxHeight = 720;  // target 1 when not antialiased
+  bool antialiased = true;               // targets 0, 1 and 2 with 2 samples
+  bool fpsClamp = false;                 // sleep after every frame
+  bool musicEnabled = true;              // audio and music-driven behaviour run
+};
 
-void startDemo();   // runs inside window creation with the context current
-bool drawFrame();   // one frame; always true
+// How the production ended, once drawFrame has returned false.
+enum class demoEnding { playing, timeUp, escape };
+
+extern demoSettings demoConfig;  // as given to startDemo
+extern rendercontext rcontext;   // the one shared GPU object
+extern double demoTime;          // production time, seconds
+extern double frameStep;         // step of the current frame, handed to every section by pointer
+extern double lastClock;         // the clock reading the next step is measured from
+extern double musicTime;         // music position of the channel, seconds
+extern bool musicSync;           // demo time is pulled towards the music until the track's last 5 s
+extern FrameState frameState;    // the record handed to the sections
+extern scene* sections[SectionCount];  // by part number
+extern parts* loaderSection;     // the loading screen
+extern demoEnding ending;
+
+// The key table (by virtual-key code) and the closing fade: the window
+// procedure and the loop write them, the frames read them.
+extern bool keys[256];
+extern bool finishing;     // the closing fade has begun
+extern double finishTime;  // demo time when finishing became true
+
+// Start-up with the context current: targets, loading screen, every
+// section's load, the music. False when the music could not start (its
+// message has been shown); exitCode is then the code the process ends with.
+bool startDemo(const demoSettings& settings, int& exitCode);
+// One frame; false once the production has ended: demo time passed 455.5 s,
+// or the closing fade after Escape is complete (see ending).
+bool drawFrame();
+// The driver's share of the shutdown: closes the audio when it was opened
+// and deletes the start section. Safe to repeat; no GL call after it.
+void stopDemo();
 void cameraEye(float& x, float& y, float& z);  // the shared camera's eye, for the debug text
 
 // The pieces of drawFrame, in its order (tests drive them one by one).
@@ -26,11 +59,7 @@ double followMusic(double step);      // reseeds, reads the music, corrects the 
 void prepareRecord();                 // clears pointer fields and keys, copies the key table
 void clampFrameRate(double step);     // sleeps when the clamp is on
 void runChain();                      // the sections in order until one hands over
-void endOfProduction();               // at 455.5 s, or once the Escape fade completes
-
-// Exits the process (code 0) after closing the audio and the window. Tests
-// replace it to watch the end without ending.
-extern void (*endProcess)(int code);
+bool endOfProduction();               // true at 455.5 s, or once the Escape fade completes
 
 // Scene jump: section `part` starts with its clock at t; the demo time and
 // the music follow the timeline to that moment.

@@ -6,10 +6,10 @@
 
 #include <cmath>
 
-#include "app/app.h"
 #include "driver/driver.h"
 #include "gfx/quads.h"
 #include "gfx/rendercontext.h"
+#include "platform/platform.h"
 
 void part_loader::load(rendercontext* rc) {
   loaded = true;
@@ -53,10 +53,10 @@ void part_loader::draw(double* step, rendercontext* rc, FrameState*) {
   glUseProgram(0);
   glActiveTexture(GL_TEXTURE0);
   glDisable(GL_TEXTURE_2D);
-  glViewport(0, 0, screenWidth, screenHeight);
+  glViewport(0, 0, rc->width, rc->height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(65.0, double(screenWidth) / double(screenHeight > 0 ? screenHeight : 1), 1.0, 100.0);
+  gluPerspective(65.0, double(rc->width) / double(rc->height > 0 ? rc->height : 1), 1.0, 100.0);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   gluLookAt(0, 0, 11, 0, 0, 0, 0, 1, 0);

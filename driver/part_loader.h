@@ -2,7 +2,7 @@
 // top and the loader picture, both fading in. Its clock advances with the
 // loading progress, not with real time.
 #pragma once
-#include "driver/parts.h"
+#include "scenes/section.h"
 
 class part_loader : public parts {
 public:

@@ -2,36 +2,19 @@
 #include "driver/timeline.h"
 
 #include "driver/driver.h"
-#include "driver/parts.h"
-#include "scenes/part_intro.h"
-#include "scenes/part_mantis.h"
-#include "scenes/part_reallife.h"
-#include "scenes/part_start.h"
-#include "scenes/part_thecity.h"
-#include "scenes/part_theend.h"
-
-void createSections(parts* table[SectionCount]) {
-  table[0] = new part_start();
-  table[1] = new part_intro();
-  table[2] = new part_reallife();
-  table[3] = new part_thecity();
-  table[4] = new part_mantis();
-  table[5] = new part_theend();
-}
+#include "scenes/scene.h"
 
 void loadSections(rendercontext* rc) {
-  const int loadOrder[SectionCount] = {1, 2, 0, 3, 4, 5};
-  parts* made[SectionCount];
-  createSections(made);
-  for (int k : loadOrder) {
-    sections[k] = made[k];
-    sections[k]->load(rc);
+  for (int k = 0; k < SectionCount; ++k) {
+    int part = sectionLoadedAt(k);
+    sections[part] = createSection(part);
+    sections[part]->load(rc);
   }
 }
 
 std::vector<double> simulateTimeline(double step, int stopPart, double stopClock, double* demoAt) {
-  parts* chain[SectionCount];
-  createSections(chain);
+  scene* chain[SectionCount];
+  for (int part = 0; part < SectionCount; ++part) chain[part] = createSection(part);
   FrameState record;
   std::vector<double> handOvers;
   double demo = 0.0;
@@ -41,8 +24,8 @@ std::vector<double> simulateTimeline(double step, int stopPart, double stopClock
     record.switched = false;
     record.demoTime = demo;
     int atStart = record.partNumber, before = atStart;
-    for (parts* s : chain) {
-      s->draw(&frameStep, nullptr, &record);
+    for (scene* s : chain) {
+      s->advanceOnly(&frameStep, &record);
       if (record.partNumber != before) {
         handOvers.push_back(demo);
         before = record.partNumber;
@@ -55,6 +38,6 @@ std::vector<double> simulateTimeline(double step, int stopPart, double stopClock
       break;
     }
   }
-  for (parts* s : chain) delete s;
+  for (scene* s : chain) delete s;
   return handOvers;
 }

@@ -2,10 +2,13 @@
 //
 // Token rules: whitespace-separated tokens dispatched on their first
 // character. Numbers are read the way the C scanner's %d and %f read them
-// (leading whitespace, newlines included, is skipped). Skipping "the rest of
-// a line" reads at most 255 characters, so the remainder of a longer line is
-// taken as further tokens. Both passes tokenise faces identically; the
-// second pass never stores more than the first pass counted.
+// (leading whitespace, newlines included, is skipped). A line ends at "\n"
+// or at a lone "\r". Skipping "the rest of a line" reads at most 255
+// characters, so the remainder of a longer line is taken as further tokens;
+// an "o" line alone is read to its end, as its name may hold any number of
+// words of any length. Both passes tokenise every line identically; the
+// second pass never stores more than the first pass counted. A leading
+// UTF-8 byte-order mark is skipped.
 #include "geom/objmesh.h"
 
 #include "geom/readfile.h"
@@ -20,6 +23,7 @@ namespace {
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 enum cornerForm { formV, formVT, formVTN, formVN };
 
@@ -40,11 +44,16 @@ struct reader {
     while (p < end && !isSpace(*p)) ++p;
     return std::string_view(s, size_t(p - s));
   }
-  // A 256-byte line read: at most 255 characters, up to and including '\n'.
+  // A 256-byte line read: at most 255 characters, up to and including the
+  // line end.
   void skipLine() {
     const char* stop = end - p > 255 ? p + 255 : end;
     while (p < stop)
-      if (*p++ == '\n') return;
+      if (isLineEnd(*p++)) return;
+  }
+  // Up to the line end, however far.
+  void skipToLineEnd() {
+    while (p < end && !isLineEnd(*p)) ++p;
   }
   bool literal(char c) {
     if (p < end && *p == c) return ++p, true;
@@ -244,6 +253,10 @@ static void countElements(std::string_view text, int64_t count[4]) {
       if (readFace(r, corners, form) && corners.size() >= 3) count[3] += int64_t(corners.size()) - 2;
       continue;
     }
+    if (tok[0] == 'o') {
+      r.skipToLineEnd();
+      continue;
+    }
     if (tok[0] == 'v') {
       if (tok.size() == 1) ++count[0];
       else if (tok[1] == 't') ++count[1];
@@ -254,6 +267,7 @@ static void countElements(std::string_view text, int64_t count[4]) {
 }
 
 void objmesh::parse(std::string_view text) {
+  text = skipByteOrderMark(text);
   *this = objmesh();
   loaded = true;
   int64_t count[4] = {0, 0, 0, 0};
@@ -277,9 +291,9 @@ void objmesh::parse(std::string_view text) {
     if (tok[0] == 'v') s.vertexLine(r, tok);
     else if (tok[0] == 'f') s.face(r);
     else if (tok[0] == 'o') {
-      // An object starts here; its name is the one token that follows.
+      // An object starts here; its name is the rest of the line.
       objectStarts.push_back(int32_t(s.t));
-      r.token();
+      r.skipToLineEnd();
     } else r.skipLine();
   }
   objectStarts.push_back(int32_t(s.t));

@@ -16,7 +16,8 @@ static_assert(sizeof(objvertex) == 60, "vertex records are handed to OpenGL with
 
 class objmesh {
 public:
-  // Triangle count at each "o" line and once more at the end: object k is
+  // Triangle count at each "o" line (the name, the rest of the line, is not
+  // kept) and once more at the end: object k is
   // triangles objectStarts[k] .. objectStarts[k+1]. Faces before the first
   // "o" line belong to no object.
   std::vector<int32_t> objectStarts;

@@ -18,3 +18,8 @@ bool readWholeFile(const std::string& path, std::string& text) {
   std::fclose(f);
   return true;
 }
+
+std::string_view skipByteOrderMark(std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  return text;
+}

@@ -4,6 +4,8 @@
 // current state. Braces only move `current` back up the tree; nothing else
 // about the layout is checked. A truncated file leaves its last frame
 // incomplete, and tokens after the motion block are further motion values.
+// Any whitespace separates tokens, so "\r\n", "\n" and a lone "\r" all end
+// lines; a leading UTF-8 byte-order mark is skipped.
 #include "geom/skeleton.h"
 
 #include "geom/readfile.h"
@@ -84,6 +86,7 @@ void skeleton::load(const std::string& path) {
 }
 
 void skeleton::parseText(std::string_view text) {
+  text = skipByteOrderMark(text);
   state = stIdle;
   const char* p = text.data();
   const char* end = p + text.size();

@@ -8,7 +8,18 @@
 
 enum class jpegStatus { ok, cannotOpen, decodeError };
 
-jpegStatus decodeJpg(const std::string& fileName, std::vector<unsigned char>& rgbx, int& width, int& height);
+// The largest image a texture is made from: no side beyond MaxJpegSide and
+// no more than MaxJpegPixels in all (256 MiB of rows). A header that claims
+// more is damage and is refused before any pixel memory is taken.
+constexpr unsigned MaxJpegSide = 16384;
+constexpr unsigned long MaxJpegPixels = 64ul << 20;
+
+// Decodes the whole file or nothing: damaged data (a premature end, corrupt
+// entropy codes, stray bytes) fails as a fatal error does, never as an image
+// with a grey band. On failure reason, when given, says why in one line: the
+// system's error for a file that cannot be opened, else the decoder's message.
+jpegStatus decodeJpg(const std::string& fileName, std::vector<unsigned char>& rgbx, int& width, int& height,
+                     std::string* reason = nullptr);
 
 // True on success; on failure the buffer is empty and the sizes are 0.
 bool decodeJpgFile(const std::string& fileName, std::vector<unsigned char>& rgbx, int& width, int& height);

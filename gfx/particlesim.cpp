@@ -90,9 +90,7 @@ long readVelocityFile(const std::string& fileName, std::vector<float>& data) {
 
 void particlesim::loadVelocityVolume(const std::string& fileName) {
   std::vector<float> data;
-  long bytes = readVelocityFile(fileName, data);
-  std::cout << "Load velocity volume: " << fileName << ", " << bytes << " of " << VelocityBytes
-            << " bytes read" << std::endl;
+  readVelocityFile(fileName, data);  // what the file lacks stays still air
   glGenTextures(1, &curlTexture);
   glBindTexture(GL_TEXTURE_3D, curlTexture);
   glTexImage3D(GL_TEXTURE_3D, 0, GL_RGB16F, VelocityWidth, VelocityHeight, VelocityDepth, 0, GL_RGB,

@@ -46,5 +46,5 @@ public:
   static int groupCount(int width) { return width / 16; }
 };
 
-// Slots of the six simulators in rendercontext::sims.
-enum simSlot { simStart = 0, simIntro, simTheCity, simRealLife, simMantis, simTheEnd, simCount };
+// The simulators of rendercontext::sims, one per scene.
+constexpr int SimulatorCount = 6;

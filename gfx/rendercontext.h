@@ -4,17 +4,20 @@
 // fixed slot tables and are never deleted; filling a slot again makes new
 // objects and leaves the old ones allocated.
 #pragma once
-#include "driver/framestate.h"
 #include "geom/vec3.h"
 #include "gfx/glnames.h"
 #include "gfx/particlesim.h"
 #include "gfx/textures.h"
+
+struct FrameState;
 
 constexpr int MaxTextures = 10000;
 constexpr int MaxRenderTargets = 16;
 
 class rendercontext {
 public:
+  int width = 0, height = 0;  // the window's size: every viewport and full-size target
+
   // ---- loading ------------------------------------------------------------------
   void (*progress)(double amount) = nullptr;  // may be null; draws a loading frame
 
@@ -30,8 +33,8 @@ public:
   GLuint drawFramebuffer[MaxRenderTargets] = {};
   GLuint resolveFramebuffer[MaxRenderTargets] = {};
 
-  // ---- particle simulators, indexed by simSlot --------------------------------------
-  particlesim sims[simCount];
+  // ---- particle simulators; the first holds the curl volume the others share ------
+  particlesim sims[SimulatorCount];
 
   // ---- camera, set by the current scene every frame ---------------------------------
   vec3 eye, centre, up;

@@ -49,12 +49,33 @@ static GLuint compileShader(GLenum type, const std::string& fileName) {
   return shader;
 }
 
-static void logInfo(GLuint shader, int capacity) {
+// Logs the compiler's messages. A shader that failed to compile is also
+// reported on standard error with its file name: its program draws nothing,
+// and a blank frame alone would not say why. A log of warnings only is not.
+static void logInfo(GLuint shader, int capacity, const std::string& fileName) {
   std::string info(capacity, '\0');
   GLsizei length = 0;
   glGetShaderInfoLog(shader, capacity, &length, &info[0]);
   info.resize(std::max<GLsizei>(0, std::min<GLsizei>(length, capacity - 1)));
   std::cout << info << std::endl;
+  GLint compiled = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+  if (!compiled) std::cerr << "obelisk: cannot compile shader \"" << fileName << "\":\n" << info << std::endl;
+}
+
+// Link errors go to standard error alone, so that the log keeps its lines:
+// each file name followed by that shader's compiler messages.
+static void reportLinkFailure(GLuint program, const std::string& files) {
+  GLint linked = GL_FALSE;
+  glGetProgramiv(program, GL_LINK_STATUS, &linked);
+  if (linked) return;
+  GLint capacity = 0;
+  glGetProgramiv(program, GL_INFO_LOG_LENGTH, &capacity);
+  std::string info(size_t(std::max(capacity, 1)), '\0');
+  GLsizei length = 0;
+  glGetProgramInfoLog(program, GLsizei(info.size()), &length, &info[0]);
+  info.resize(size_t(std::max<GLsizei>(0, std::min<GLsizei>(length, GLsizei(info.size()) - 1))));
+  std::cerr << "obelisk: cannot link shader program " << files << ":\n" << info << std::endl;
 }
 
 GLuint loadComputeProgram(const std::string& fileName) {
@@ -67,30 +88,33 @@ GLuint loadComputeProgram(const std::string& fileName) {
   glCompileShader(shader);
   glAttachShader(program, shader);
   glLinkProgram(program);
-  logInfo(shader, 7000);
+  logInfo(shader, 7000, fileName);
+  reportLinkFailure(program, "\"" + fileName + "\"");
   return program;
 }
 
 void shaderset::loadProgram(const std::string& vertexFile, const std::string& fragmentFile, int slot) {
   vertexShaders[slot] = compileShader(GL_VERTEX_SHADER, vertexFile);
   std::cout << vertexFile << std::endl;
-  logInfo(vertexShaders[slot], 1000);
+  logInfo(vertexShaders[slot], 1000, vertexFile);
   fragmentShaders[slot] = compileShader(GL_FRAGMENT_SHADER, fragmentFile);
   std::cout << "Shader: " << fragmentFile << std::endl;
-  logInfo(fragmentShaders[slot], 1000);
+  logInfo(fragmentShaders[slot], 1000, fragmentFile);
   programs[slot] = glCreateProgram();
   glAttachShader(programs[slot], fragmentShaders[slot]);
   glAttachShader(programs[slot], vertexShaders[slot]);
   glLinkProgram(programs[slot]);
+  reportLinkFailure(programs[slot], "\"" + vertexFile + "\" + \"" + fragmentFile + "\"");
 }
 
 void shaderset::loadFragmentProgram(const std::string& fragmentFile, int slot) {
   fragmentShaders[slot] = compileShader(GL_FRAGMENT_SHADER, fragmentFile);
   std::cout << "Shader: " << fragmentFile << std::endl;
-  logInfo(fragmentShaders[slot], 1000);
+  logInfo(fragmentShaders[slot], 1000, fragmentFile);
   programs[slot] = glCreateProgram();
   glAttachShader(programs[slot], fragmentShaders[slot]);
   glLinkProgram(programs[slot]);
+  reportLinkFailure(programs[slot], "\"" + fragmentFile + "\"");
   glUseProgram(programs[slot]);
 }
 

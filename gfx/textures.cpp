@@ -13,6 +13,9 @@
 #include "platform/crandom.h"
 #include "platform/platform.h"
 
+static void exitAtOnce(int code) { std::exit(code); }
+void (*textureFailure)(int exitCode) = exitAtOnce;
+
 double frand() { return cRand() / 32767.0; }
 
 int randomInt(int n) {
@@ -71,12 +74,17 @@ void combineRgba(const std::vector<unsigned char>& colour, int colourWidth, int 
 // leaves the production without a texture it needs.
 static void decodeOrExit(const char* fileName, const char* openCaption, std::vector<unsigned char>& rgbx,
                          int& width, int& height) {
-  jpegStatus status = decodeJpg(fileName, rgbx, width, height);
+  std::string reason;
+  jpegStatus status = decodeJpg(fileName, rgbx, width, height, &reason);
   if (status == jpegStatus::ok) return;
   platformMessageBox(fileName, status == jpegStatus::cannotOpen ? openCaption : "Jpg !",
                      boxIcon::information);
+  // The box names only the file; the reason goes to the terminal and the log.
+  std::string line = std::string("obelisk: cannot read JPEG \"") + fileName + "\": " + reason;
+  std::cerr << line << std::endl;
+  std::cout << line << "\n";
   std::cout.flush();
-  std::exit(0);
+  textureFailure(0);
 }
 
 // Uploads tightly packed rows whatever their length, then restores the

@@ -4,6 +4,10 @@
 #pragma once
 #include <vector>
 
+// Where a JPEG the production cannot do without ends: the shell sets it to
+// its shutdown path, which does not return. The default exits at once.
+extern void (*textureFailure)(int exitCode);
+
 // rand() / 32767 as a double in 0 ... 1.
 double frand();
 // Uniform integer in 0 ... n inclusive, by rejection on the 15-bit generator.

@@ -79,19 +79,6 @@ void TGObject::allocate(int w, int h) {
   colors.assign(floats, 0.0f);
 }
 
-// Unit vector; the length is summed in single precision and a length below
-// 1e-08 (compared exactly, not against the float nearest it) gives the zero vector.
-static vec3 normalise(const vec3& v) {
-  float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-  if (double(length) < 1e-08) return vec3();
-  float inverse = 1.0f / length;
-  return vec3(v.x * inverse, v.y * inverse, v.z * inverse);
-}
-
-static vec3 cross(const vec3& a, const vec3& b) {
-  return vec3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
-}
-
 // Where the sampler writes: k wraps to 0 at capacity, later points overwrite.
 struct pointWriter {
   float* positions;
@@ -184,7 +171,10 @@ void TGObject::load(const std::string& fileName, int w, int h, int rings, int de
   createFloatTexture(positionTexture, width, height, positions);
   createFloatTexture(colorTexture, width, height, colors);
   readMesh(fileName);
-  sample(rings, density, r, g, b);
+  // An empty or unreadable mesh would leave the particles with nowhere to go
+  // and the scene blank; say so where it is seen.
+  if (sample(rings, density, r, g, b) == 0)
+    std::cerr << "obelisk: warning: point set \"" << fileName << "\" yields no points" << std::endl;
   uploadFloats(positionTexture, width, height, positions);
   uploadFloats(colorTexture, width, height, colors);
   clearPolygons();

@@ -83,6 +83,11 @@ struct windowMessage {
   uint32_t wParam = 0;  // key: virtual-key code; activate: high word = minimised
   uint32_t lParam = 0;  // size: width in the low word, height in the high word
 };
+// The activation message's wParam for a change of the window: the low word
+// is 1 when it becomes the active window, the high word 1 while it is
+// minimised (a focus change while minimised keeps it minimised).
+enum class windowChange { minimised, restored, focusGained, focusLost };
+uint32_t platformActivation(windowChange change);
 // Takes the next message without waiting; false when the queue is empty.
 bool platformPeekMessage(windowMessage& msg);
 void platformPostQuit(int code);  // the next peek returns a quit message with this code

@@ -105,6 +105,18 @@ bool platformCreateWindow(const char* title, int width, int height, bool fullscr
   return window != nullptr;
 }
 
+// Whether the context just created offers OpenGL 4.3 or newer; it is made
+// current to ask.
+static bool offersVersion43() {
+  if (SDL_GL_MakeCurrent(window, context) != 0) return false;
+  using getString = const unsigned char* (*)(unsigned);
+  auto get = reinterpret_cast<getString>(SDL_GL_GetProcAddress("glGetString"));
+  const unsigned char* text = get ? get(0x1F02) : nullptr;  // GL_VERSION
+  int major = 0, minor = 0;
+  if (!text || std::sscanf(reinterpret_cast<const char*>(text), "%d.%d", &major, &minor) != 2) return false;
+  return major > 4 || (major == 4 && minor >= 3);
+}
+
 bool platformCreateContext() {
   if (!window) return false;
   context = SDL_GL_CreateContext(window);
@@ -115,6 +127,11 @@ bool platformCreateContext() {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     context = SDL_GL_CreateContext(window);
+  }
+  if (context && !offersVersion43()) {
+    // compute programs and storage buffers would fail silently: a black production
+    SDL_GL_DeleteContext(context);
+    context = nullptr;
   }
   return context != nullptr;
 }

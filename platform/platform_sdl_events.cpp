@@ -48,12 +48,28 @@ static void push(msgType type, uint32_t wParam = 0, uint32_t lParam = 0) {
   queued.push_back(m);
 }
 
+// X11 sends the focus loss after the minimise: it must not read as a
+// window that is back, so the minimised state stays until a restore.
+static bool minimisedNow = false;
+
+uint32_t platformActivation(windowChange change) {
+  switch (change) {
+    case windowChange::minimised: minimisedNow = true; return 1u << 16;
+    case windowChange::restored: minimisedNow = false; return 1;
+    case windowChange::focusGained: return minimisedNow ? 1u | (1u << 16) : 1u;
+    case windowChange::focusLost: return minimisedNow ? 1u << 16 : 0u;
+  }
+  return 0;
+}
+
 static void translateWindowEvent(const SDL_WindowEvent& w) {
   switch (w.event) {
-    case SDL_WINDOWEVENT_MINIMIZED: push(msgType::activate, 1u << 16); break;
-    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MINIMIZED: push(msgType::activate, platformActivation(windowChange::minimised)); break;
+    case SDL_WINDOWEVENT_RESTORED: push(msgType::activate, platformActivation(windowChange::restored)); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
-    case SDL_WINDOWEVENT_FOCUS_LOST: push(msgType::activate, 0); break;
+      push(msgType::activate, platformActivation(windowChange::focusGained));
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: push(msgType::activate, platformActivation(windowChange::focusLost)); break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       push(msgType::size, 0, (uint32_t(w.data1) & 0xFFFF) | (uint32_t(w.data2) << 16));
       break;

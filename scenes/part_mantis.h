@@ -1,10 +1,13 @@
-// part_mantis.h -- section 4 of the chain. The hand drawing of a mantis; hands over at 97.7 s without the flag.
+// part_mantis.h -- The line drawing; hands over to the end at 97.7 s.
 #pragma once
 #include "scenes/scene.h"
 
 class part_mantis : public scene {
 public:
-  part_mantis() : scene(0.0) {}
-  void draw(double* step, rendercontext* rc, FrameState* state) override;
+  explicit part_mantis(const sectionRow& r) : scene(r) {}
   void load(rendercontext* rc) override;
+
+protected:
+  bool advance(double* step) override;
+  void render(double* step) override;
 };

@@ -1,10 +1,13 @@
-// part_reallife.h -- section 2 of the chain. The bird scene; hands over at 69 s.
+// part_reallife.h -- The bird scene; hands over to the city at 69 s.
 #pragma once
 #include "scenes/scene.h"
 
 class part_reallife : public scene {
 public:
-  part_reallife() : scene(0.0) {}
-  void draw(double* step, rendercontext* rc, FrameState* state) override;
+  explicit part_reallife(const sectionRow& r) : scene(r) {}
   void load(rendercontext* rc) override;
+
+protected:
+  bool advance(double* step) override;
+  void render(double* step) override;
 };

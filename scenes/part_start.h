@@ -2,10 +2,7 @@
 // drawn to the obelisk, seen through a slowly shaking camera, with two title
 // cards fading in and out in front of it; hands over at 27 s.
 #pragma once
-#include "geom/vec3.h"
-#include "gfx/shaderset.h"
 #include "gfx/tgobject.h"
-#include "scenes/route.h"
 #include "scenes/scene.h"
 
 // The values of one frame of the scene's time script (GL free).
@@ -21,40 +18,25 @@ struct startValues {
 // The time script at section time t, reading records of the shake track.
 startValues startScript(double t, const route& shakeTrack);
 
+// The camera at section time t: eye (0, 0, 7) on the origin, the look-at
+// point shaken; `moved` is how far the shake moved it (the title drifts by it).
+camera startCamera(const startValues& v, const route& shakeTrack, vec3& moved);
+
 class part_start : public scene {
 public:
   float megaRotate = 0;
-  route shake;       // camera shake track
   TGObject obelisk;  // the shape the particles are drawn to
-  shaderset shaders;
   vec3 titleShift;   // shake offset of this frame, drifts the title card
-  long framesDrawn = 0;  // frames rendered to the end of the post passes
 
-  // Program and texture slots.
-  int backgroundSlot = 201, blurSlot = 204, particleSlot = 200, ssaoSlot = 202, smoothSlot = 203,
-      spareSlot = 199;
-  int textureBase = 0, texture1D = 1001;
-  int colorA = 0, colorB = 11, depthSlot = 26, randomSlot = 27, smoothTexture = 28;
-
-  void draw(double* step, rendercontext* rc, FrameState* state) override;
+  explicit part_start(const sectionRow& r) : scene(r) {}
   void load(rendercontext* rc) override;
-  part_start() : scene(-13.5) {}
 
-  // Copies the record in and advances the clock; false when another section
-  // is current (then nothing changes, not even the step).
-  bool prologue(double* step, rendercontext* context, FrameState* state);
-  void epilogue(FrameState* state);
+protected:
+  bool advance(double* step) override;
+  void render(double* step) override;
 
 private:
-  void loadPrograms();
-  void setCamera(rendercontext* context, const startValues& v);
-  void particlePass(double* step, rendercontext* context, const startValues& v);
-  void simulate(double step, rendercontext* context, const startValues& v);
-  void drawParticles(rendercontext* context);
-  void drawTitle(rendercontext* context, const startValues& v);
-  void postPasses(rendercontext* context);
-  void ssaoPass(rendercontext* context, int w, int h);
-  void smoothPass(rendercontext* context, int w, int h);
-  void blurAndGlow(rendercontext* context, int w, int h);
-  void finishPasses(rendercontext* context, int w, int h);
+  void particlePass(double step, const startValues& v);
+  void simulate(double step, const startValues& v);
+  void drawTitle(const startValues& v);
 };

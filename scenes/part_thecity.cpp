@@ -2,23 +2,22 @@
 // hand-over as the scene has them; the pictures come later).
 #include "scenes/part_thecity.h"
 
+#include "scenes/standin.h"
+
 #include "scenes/timing.h"
 
 static const double HandOver = 76.0;  // hands over to the mantis
 
-void part_thecity::load(rendercontext* context) { loadStandIn(this, context, "PART_THECITY", 0.0); }
+void part_thecity::load(rendercontext* context) { loadStandIn(this, context); }
 
-void part_thecity::draw(double* step, rendercontext* context, FrameState* state) {
-  copyIn(context, state);
-  if (frame.partNumber != 3) return;
+bool part_thecity::advance(double* step) {
+  if (!current()) return false;
   *step *= 1.07;
   *step *= 1 + 0.12 * ease(t - 54);
   *step *= 1 - 0.05 * ease(t - 68);
   t += *step;
-  if (t > HandOver) {
-    frame.partNumber = 4;
-    frame.switched = true;
-  }
-  if (loaded) drawClearedFrame(context);
-  writeBack(state);
+  if (t > HandOver) handOver(true);
+  return true;
 }
+
+void part_thecity::render(double*) { drawClearedFrame(rc); }

@@ -1,10 +1,13 @@
-// part_thecity.h -- section 3 of the chain. The city with walkers and doves; hands over at 76 s.
+// part_thecity.h -- The city scene; hands over to the mantis at 76 s.
 #pragma once
 #include "scenes/scene.h"
 
 class part_thecity : public scene {
 public:
-  part_thecity() : scene(0.0) {}
-  void draw(double* step, rendercontext* rc, FrameState* state) override;
+  explicit part_thecity(const sectionRow& r) : scene(r) {}
   void load(rendercontext* rc) override;
+
+protected:
+  bool advance(double* step) override;
+  void render(double* step) override;
 };

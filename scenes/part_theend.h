@@ -1,10 +1,13 @@
-// part_theend.h -- section 5 of the chain. The closing logo; ends the chain at 20 s.
+// part_theend.h -- The closing logo; after 20 s nothing draws.
 #pragma once
 #include "scenes/scene.h"
 
 class part_theend : public scene {
 public:
-  part_theend() : scene(0.0) {}
-  void draw(double* step, rendercontext* rc, FrameState* state) override;
+  explicit part_theend(const sectionRow& r) : scene(r) {}
   void load(rendercontext* rc) override;
+
+protected:
+  bool advance(double* step) override;
+  void render(double* step) override;
 };

@@ -3,12 +3,16 @@
 #include "scenes/route.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fnmatch.h>
 #include <iostream>
+
+#include "geom/readfile.h"
 
 // ---- curve ---------------------------------------------------------------------
 
@@ -26,6 +30,13 @@ static vec3 pointAt(const route& r, long i) {
 void evaluate(const route& r, float u, vec3& out) {
   long n = long(r.points.size());
   if (n == 0) return;
+  // A parameter that is no number (the arc length of a route holding an
+  // infinity gives one) or lies past every long has no segment; it takes
+  // an end point instead of reaching the integer conversion below.
+  if (!(std::fabs(u) < 9.2e18f)) {
+    out = u > 0 ? r.points.back() : r.points.front();
+    return;
+  }
   if (r.closed && u < 0) u += float(n) * 10000.0f;
   if (!r.closed && u > float(n)) { out = r.points.back(); return; }
   if (!r.closed && u < 0) { out = r.points.front(); return; }
@@ -119,6 +130,17 @@ static void smoothValues(std::vector<double>& values, int through) {
   for (size_t i = 0; i < values.size(); ++i) values[i] = s.points[i].y;
 }
 
+// Past this size a record is damage, not motion: the curve arithmetic is
+// single precision, and squared differences of larger numbers overflow it
+// (the arc length turns infinite and then a curve parameter NaN).
+constexpr double ShakeLimit = 1e18;
+
+static bool plausibleShake(const float xyz[3], double a, double b) {
+  for (double v : {double(xyz[0]), double(xyz[1]), double(xyz[2]), a, b})
+    if (!(std::fabs(v) <= ShakeLimit)) return false;  // NaN fails too
+  return true;
+}
+
 void readShakeTrack(route& r, const char* name) {
   FILE* f = std::fopen(name, "rb");
   if (!f) return;
@@ -132,6 +154,7 @@ void readShakeTrack(route& r, const char* name) {
     std::memcpy(xyz, rec, 12);
     std::memcpy(&a, rec + 12, 8);
     std::memcpy(&b, rec + 20, 8);
+    if (!plausibleShake(xyz, a, b)) break;  // a damaged record ends the track
     r.points.push_back(vec3(xyz[0], xyz[1], xyz[2]));
     r.valuesA.push_back(a);
     r.valuesB.push_back(b);
@@ -170,6 +193,27 @@ bool shakePoint(const route& r, double index, vec3& out) {
 
 // ---- text route ---------------------------------------------------------------------
 
+// Numbers as the C scanner's %d and %f read them: leading whitespace (any
+// line end among it) skipped, then the longest number the text holds. The
+// count saturates instead of overflowing.
+static bool scanCount(const char*& p, int& out) {
+  char* after = nullptr;
+  long v = std::strtol(p, &after, 10);
+  if (after == p) return false;
+  out = int(std::min(std::max(v, long(INT_MIN)), long(INT_MAX)));
+  p = after;
+  return true;
+}
+
+static bool scanFloat(const char*& p, float& out) {
+  char* after = nullptr;
+  float v = std::strtof(p, &after);
+  if (after == p) return false;
+  out = v;
+  p = after;
+  return true;
+}
+
 void readTextRoute(route& r, const char* name) {
   r.points.clear();
   r.valuesA.clear();
@@ -177,17 +221,18 @@ void readTextRoute(route& r, const char* name) {
   r.count = 0;
   r.degree = 3;
   r.offset = 0;
-  FILE* f = std::fopen(name, "r");
-  if (!f) return;
+  std::string text;
+  if (!readWholeFile(name, text)) return;
+  // The scanner stops at the first NUL byte, as the file reader did.
+  const char* p = skipByteOrderMark(text).data();
   int n = 0;
-  if (std::fscanf(f, "%d", &n) == 1) {
+  if (scanCount(p, n)) {
     for (int i = 0; i < n; ++i) {
       float x, y, z;
-      if (std::fscanf(f, "%f %f %f", &x, &y, &z) != 3) break;
+      if (!scanFloat(p, x) || !scanFloat(p, y) || !scanFloat(p, z)) break;
       r.points.push_back(vec3(x, y, z));
     }
   }
-  std::fclose(f);
   r.count = int(r.points.size());
 }
 

@@ -24,10 +24,12 @@ public:
 
 // Shake track: 28-byte records (float x, y, z; double A, B). Closes the loop
 // over the last six records and smooths points, B and A. A missing file
-// leaves the route untouched.
+// leaves the route untouched; a record holding a number that is not finite
+// or beyond 1e18 is damage and ends the track.
 void readShakeTrack(route& r, const char* name);
 
-// Text route: an integer N, then N triples x y z.
+// Text route: an integer N, then N triples x y z, separated by any
+// whitespace; a leading UTF-8 byte-order mark is skipped.
 void readTextRoute(route& r, const char* name);
 
 // Appends prefix + name for every file matching pattern ("Routes//prs_*.rt":
@@ -41,7 +43,8 @@ void listStrokeFrames(std::vector<std::string>& list, const char* pattern, const
 // negative or runs past the end of the file.
 void readStrokeFrame(const char* name, std::vector<route>& strokes);
 
-// Point of the curve at parameter u (u = i gives point i).
+// Point of the curve at parameter u (u = i gives point i). A u that is NaN
+// or beyond +-9.2e18 gives the last point (positive) or the first.
 void evaluate(const route& r, float u, vec3& out);
 
 // Replaces the points by newCount points evenly spaced along the curve

@@ -1,31 +1,193 @@
-// scene.cpp -- the parts every scene section shares.
+// scene.cpp -- the frame every scene repeats (see scene.h).
 #include "scenes/scene.h"
 
 #include <GL/glew.h>
+#include <GL/glu.h>
 
 #include <iostream>
 
+#include "gfx/frametimer.h"
+#include "gfx/quads.h"
 #include "gfx/rendercontext.h"
 
-void scene::copyIn(rendercontext* context, FrameState* state) {
+void scene::draw(double* step, rendercontext* context, FrameState* state) {
+  // the record pointer goes to the shared object: code called later in the frame reaches it there
   if (context) context->frame = state;
   frame = *state;
-}
-
-void scene::writeBack(FrameState* state) {
+  if (!advance(step)) return;
+  if (loaded) {
+    resetSceneState(context->width, context->height);
+    render(step);
+    ++framesDrawn;
+  }
   frame.values[0] = t;
   *state = frame;
 }
 
-void loadStandIn(scene* s, rendercontext* context, const char* banner, double clockStart) {
-  s->loaded = true;
-  std::cout << "\n\n================= " << banner << " ============== " << std::endl;
-  s->rc = context;
-  s->t = clockStart;
+void scene::advanceOnly(double* step, FrameState* state) {
+  frame = *state;
+  if (!advance(step)) return;
+  frame.values[0] = t;
+  *state = frame;
 }
 
-void drawClearedFrame(rendercontext* rc) {
-  rc->bindWindowFramebuffer();
+void scene::handOver(bool flag) {
+  frame.partNumber = row.partNumber + 1;
+  if (flag) frame.switched = true;
+}
+
+// ---- load ---------------------------------------------------------------------------------
+
+void scene::logBanner() { std::cout << "\n\n================= " << row.banner << " ============== " << std::endl; }
+
+void scene::loadFragment(const char* file, int slot) {
+  shaders.loadFragmentProgram(std::string(row.shaderDir) + file, slot);
+}
+
+void scene::loadVertexFragment(const char* vertexFile, const char* fragmentFile, int slot) {
+  std::string dir = row.shaderDir;
+  shaders.loadProgram(dir + vertexFile, dir + fragmentFile, slot);
+}
+
+void scene::attachTargets() {
+  colorA = textureBase + 0;
+  colorB = textureBase + 11;
+  depthSlot = textureBase + 26;
+  randomSlot = textureBase + 27;
+  smoothTexture = textureBase + 28;
+  rc->attachColor(0, 0, colorA);
+  rc->attachColor(0, 1, colorB);
+  rc->attachDepth(0, depthSlot);
+  rc->attachColor(2, 0, smoothTexture);
+}
+
+// ---- frame --------------------------------------------------------------------------------
+
+void identityMatrices() {
+  for (GLenum mode : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
+    glMatrixMode(mode);
+    glLoadIdentity();
+  }
+}
+
+void resetSceneState(int width, int height) {
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glViewport(0, 0, width, height);
+  glUseProgram(0);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisable(GL_BLEND);
+  glBlendFunc(GL_ONE, GL_ZERO);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_ALPHA_TEST);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_POINT_SMOOTH);
+  glDisable(GL_POINT_SPRITE);
+  glDisable(GL_PROGRAM_POINT_SIZE);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glDepthMask(GL_TRUE);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glLineWidth(1);
+  for (int unit = 7; unit >= 0; --unit) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glDisable(GL_TEXTURE_1D);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_3D);
+  }
+  glColor4f(1, 1, 1, 1);
+  identityMatrices();
+}
+
+void scene::bindSceneTarget() {
+  rc->attachColor(0, 0, colorA);
+  rc->attachColor(0, 1, colorB);
+  rc->attachDepth(0, depthSlot);
+  rc->bindRenderTarget(0, 2);
+}
+
+void scene::lookThrough() {
+  rc->eye = cam.eye;
+  rc->centre = cam.centre;
+  rc->up = cam.up;
+  glMatrixMode(GL_TEXTURE);
+  glLoadIdentity();
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(cam.fovy, 1.6, 0.1, 100.0);  // the aspect is fixed whatever the window
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  const vec3 &e = cam.eye, &c = cam.centre, &u = cam.up;
+  gluLookAt(e.x, e.y, e.z, c.x, c.y, c.z, u.x, u.y, u.z);
+}
+
+void scene::clearTarget() {
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+GLuint scene::textureName(int slot) const { return rc->textures[rc->textureBase + slot]; }
+
+particlesim& scene::simulator() const { return rc->sims[row.simulator]; }
+
+void scene::setMatrix(GLuint program, const char* name, const mat4& m) {
+  glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, m.m);
+}
+
+void scene::setFloat(GLuint program, const char* name, float value) {
+  glUniform1f(glGetUniformLocation(program, name), value);
+}
+
+void scene::drawPoints(particlesim& sim, GLuint originalColor, int colorUnit, int count, int program) {
+  int slot = program >= 0 ? program : particleSlot;
+  // the point draw reads the step's buffer as vertices and its images as textures
+  glMemoryBarrier(GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT | GL_TEXTURE_FETCH_BARRIER_BIT);
+  shaders.useProgram(slot);
+  glBindBuffer(GL_ARRAY_BUFFER, sim.buffer0);
+  shaders.bindTextureUniform(GL_TEXTURE_2D, slot, 0, "PositionTexture", sim.image0);
+  shaders.bindTextureUniform(GL_TEXTURE_2D, slot, 1, "ColorTexture", sim.image2);
+  shaders.bindTextureUniform(GL_TEXTURE_2D, slot, colorUnit, "OriginalColorTexture", originalColor);
+  shaders.setFloat(slot, "ttime", float(t));
+  shaders.setFloat(slot, "alltime", float(frame.demoTime));
+  shaders.setFloat(slot, "ResolutionMultiplier", float(rc->width) / 1280.0f);
+  glEnable(GL_POINT_SMOOTH);
+  glEnable(GL_POINT_SPRITE);  // gl_PointCoord shapes the point
+  glEnable(GL_PROGRAM_POINT_SIZE);
+  glEnable(GL_DEPTH_TEST);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(4, GL_FLOAT, 0, nullptr);
+  benchPassBegin(passPoints);
+  glDrawArrays(GL_POINTS, 0, count);
+  benchPassEnd(passPoints);
+  glDisable(GL_POINT_SPRITE);
+}
+
+void scene::endPoints() {
+  glLineWidth(1);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ONE, GL_ONE);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void screenQuad(rendercontext* rc, bool added, float colour) {
+  glMatrixMode(GL_TEXTURE);
+  glActiveTexture(GL_TEXTURE0);
+  rc->resetOverlayState();
+  glColor3f(colour, colour, colour);
+  glEnable(GL_TEXTURE_2D);
+  glLoadIdentity();
+  glDisable(GL_BLEND);
+  glDisable(GL_DEPTH_TEST);
+  if (added) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+  }
+  double angle = 0, scale = 1;
+  drawScreenQuad(&angle, &scale, &scale, false, 1);
 }

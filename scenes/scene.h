@@ -1,28 +1,129 @@
-// scene.h -- what every scene section has: a copy of the driver's record,
-// taken when its draw starts and written back at the end of a drawn frame,
-// the shared GPU object, and its own clock.
+// scene.h -- what every scene section shares: the copy of the driver's
+// record, its own clock, its programs and texture slots, and the pieces of
+// the frame every scene repeats (state reset, render target, lens and
+// look-at, the point draw, the post passes).
+//
+// A scene's frame is split in two. advance() is its prologue and touches no
+// GL: step scalings, its own clock and the hand-over, in the order the scene
+// runs them; it is all the timeline simulation and the clock tests call.
+// render() draws, and runs only when the section is loaded.
 #pragma once
-#include "driver/framestate.h"
-#include "driver/parts.h"
+#include <string>
+
+#include "geom/mat4.h"
+#include "gfx/glnames.h"
+#include "gfx/shaderset.h"
+#include "scenes/camera.h"
+#include "scenes/route.h"
+#include "scenes/section.h"
+#include "scenes/sections.h"
+
+class particlesim;
+
+// What the background-effect program does in a scene's post passes.
+enum class backgroundPass {
+  currentOnly,  // made current with its uniforms; nothing drawn
+  drawn,        // one full-screen quad blended over the frame
+  none          // not touched at all
+};
+
+// The options of the post chain that scenes vary.
+struct postStyle {
+  bool resolution = true;   // the occlusion and blur passes get "resolution" = (W, H, 0)
+  bool aspect = false;      // the occlusion pass gets "aspect" = W / H
+  bool relX = false;        // the occlusion pass gets "RelX", how far the shake moved the picture
+  int glowCount = 1;        // times the glow quad is added
+  float glow = 1;           // its colour
+  backgroundPass background = backgroundPass::currentOnly;
+  bool backgroundResolution = true;  // the background effect gets "resolution"
+};
 
 class scene : public parts {
 public:
+  const sectionRow& row;       // the section's row of the table
   FrameState frame;            // copy of the driver's record
   rendercontext* rc = nullptr;
   double t;                    // the section's own clock, seconds
+  shaderset shaders;
+  route shake;                 // "try1.sav"
+  shakeRecord shakeRec;        // this and the previous frame's shake
+  postStyle post;
+  camera cam;                  // the pose of this frame, set by the scene's script
+  long framesDrawn = 0;        // frames rendered to the end of the post passes
 
-  explicit scene(double clockStart) : t(clockStart) {}
-  void setClock(double clock) override { t = clock; }
+  // Program slots.
+  int particleSlot = 200, backgroundSlot = 201, ssaoSlot = 202, smoothSlot = 203, blurSlot = 204,
+      spareSlot = 199;
+  // Texture slots, counted from the texture base.
+  int textureBase = 0, texture1D = 1001;
+  int colorA = 0, colorB = 11, depthSlot = 26, randomSlot = 27, smoothTexture = 28;
+
+  explicit scene(const sectionRow& r) : row(r), t(r.startClock) {}
+
+  void draw(double* step, rendercontext* rc, FrameState* state) final;
+  // The frame without drawing: the record in, advance(), the record back.
+  void advanceOnly(double* step, FrameState* state);
+  // Authoring: start the section's own clock at t (scene jump).
+  void setClock(double clock) { t = clock; }
+  bool current() const { return frame.partNumber == row.partNumber; }
 
 protected:
-  // Frame prologue, first step: the record pointer goes to the shared object
-  // (code called later in the frame reaches it there) and the record is copied in.
-  void copyIn(rendercontext* context, FrameState* state);
-  // Frame epilogue: the clock goes to values[0] and the copy back to the driver.
-  void writeBack(FrameState* state);
+  // The prologue; false when another section is current (then nothing is
+  // written back). Must not touch GL.
+  virtual bool advance(double* step) = 0;
+  virtual void render(double* step) = 0;
+
+  // Writes the next part number into the record copy; with `flag` the driver
+  // stops the chain for this frame.
+  void handOver(bool flag);
+
+  // ---- load helpers -----------------------------------------------------------------
+  void logBanner();
+  void loadFragment(const char* file, int slot);
+  void loadVertexFragment(const char* vertexFile, const char* fragmentFile, int slot);
+  // Stores the render-target slots from the base and attaches colour A, B and
+  // depth to target 0 and the smoothing texture to target 2.
+  void attachTargets();
+
+  // ---- frame helpers ----------------------------------------------------------------
+  // Colour A, B and depth attached again and target 0 bound with 2 buffers.
+  void bindSceneTarget();
+  // The shared camera takes cam; texture and projection matrices reset, the
+  // lens (aspect 1.6), then the look-at on an identity modelview.
+  void lookThrough();
+  void clearTarget();
+  GLuint textureName(int slot) const;
+  particlesim& simulator() const;
+  void setMatrix(GLuint program, const char* name, const mat4& m);
+  void setFloat(GLuint program, const char* name, float value);
+  // The point draw of program particleSlot (or `program`): the simulator's
+  // buffer as vertices, its images as "PositionTexture" (unit 0) and
+  // "ColorTexture" (unit 1), `originalColor` on `colorUnit`, the clock
+  // uniforms, then `count` points with blending off and the depth test on:
+  // the nearest point wins and writes the depth the occlusion pass reads.
+  void drawPoints(particlesim& sim, GLuint originalColor, int colorUnit, int count, int program = -1);
+  // The state after the point draw: blending, depth test, vertex array off.
+  void endPoints();
+
+  // ---- post passes (post.cpp) ----------------------------------------------------------
+  void postPasses();
+  void ssaoPass(int w, int h);
+  void smoothPass(int w, int h);
+  void blurPass(int w, int h);
+  void glowPass();
+  void backgroundEffect(int w, int h);
 };
 
-// What a scene that has no pictures yet does: the section's banner at load,
-// a cleared window when it draws.
-void loadStandIn(scene* s, rendercontext* context, const char* banner, double clockStart);
-void drawClearedFrame(rendercontext* rc);
+// The unconditional state every scene frame starts from: window viewport,
+// depth test on with writes, blending, culling, alpha test and texturing
+// off, no program, no bound buffers or client arrays, point state off,
+// unit 0 active, identity matrices, white colour. A scene never depends on
+// what the one before it left behind.
+void resetSceneState(int width, int height);
+
+// One full-screen quad after the fixed-function reset, in a grey of
+// `colour`; `added` blends it (one, one) onto what is there.
+void screenQuad(rendercontext* rc, bool added = false, float colour = 1);
+
+// All three matrices to identity.
+void identityMatrices();

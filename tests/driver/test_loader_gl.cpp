@@ -1,7 +1,6 @@
 // The loading screen: the ring's extent and brightness read back from the window.
 #include <GL/glew.h>
 
-#include "app/app.h"
 #include "driver/part_loader.h"
 #include "gfx/rendercontext.h"
 #include "tests/support/glcontext.h"
@@ -24,6 +23,7 @@ protected:
   // draws the loader with its clock at t (the picture slot is empty)
   static void drawAt(double t) {
     static rendercontext* rc = new rendercontext();
+    rc->width = rc->height = 64;
     part_loader loader;
     loader.t = 0;
     double step = t / 0.792;
@@ -34,7 +34,6 @@ protected:
 };
 
 TEST_F(loaderScreen, blackEarlyThenHalfTurnAtTwentyFiveAndDimAtTwo) {
-  screenWidth = screenHeight = 64;
   drawAt(0.1);
   EXPECT_EQ(pixel(32, 51), 0);
   drawAt(25);

@@ -144,7 +144,8 @@ TEST(objmesh, objectsFollowTheirOLines) {
   EXPECT_EQ(none.objectCount(), 0);
 
   // Faces before the first "o" belong to no object; an empty object is kept;
-  // the name is one token, however long (not a 255-character line skip).
+  // the name is the rest of the line, however long (not a 255-character
+  // line skip).
   objmesh some = loadText("objects.obj",
                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nf 1 2 3\n"
                           "o first part\nf 1 2 3 4\no " + std::string(300, 'o') + "\no last\nf 3 2 1\n");

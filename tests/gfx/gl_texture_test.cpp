@@ -152,16 +152,15 @@ void main() {
 
 TEST_F(textureGl, aParticleStepCoversTheGridAndSeesItsBindings) {
   std::string file = dir.write("ComputeShader1.cpp", stepSource);
-  particlesim& sim = context->sims[simStart];
+  particlesim& sim = context->sims[0];
   sim.width = sim.height = 32;
   logCapture log;
   sim.load(file);
-  sim.loadVelocityVolume(dir.path("velocity.dat"));  // missing: zero velocity
+  sim.loadVelocityVolume(dir.path("velocity.dat"));  // missing: zero velocity, and nothing logged
   std::vector<std::string> lines = log.lines();
-  ASSERT_EQ(lines.size(), 3u);
+  ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], "Computer shader: " + file);
   EXPECT_EQ(lines[1], "");
-  EXPECT_NE(lines[2].find(" 0 of 50331648 bytes read"), std::string::npos) << lines[2];
   ASSERT_NE(sim.curlTexture, 0u);
 
   GLuint target = 0;

@@ -5,11 +5,12 @@
 #include <memory>
 
 #include "scenes/part_start.h"
+#include "scenes/sections.h"
 
 namespace {
 
 std::unique_ptr<part_start> sectionAt(double t) {
-  auto s = std::make_unique<part_start>();
+  std::unique_ptr<part_start> s(static_cast<part_start*>(createSection(0)));
   s->setClock(t);
   return s;
 }

@@ -1,12 +1,12 @@
 #version 430 compatibility
 // Ambient occlusion from the depth texture: eight samples on a disc turned
 // by the random texture; nearer neighbours within reach darken the pixel.
-// The flaring part (colour B) is added back unoccluded.
+// The flaring part (colour B) is added back unoccluded. Sizes come from
+// the textures themselves: not every scene sets "resolution".
 uniform sampler2D texture2d_1;      // colour A
 uniform sampler2D texture2d_2;      // depth
 uniform sampler2D texture2d_3;      // colour B
 uniform sampler2D texture2d_random;
-uniform vec3 resolution;
 uniform float Limit;
 uniform float time;
 
@@ -26,8 +26,9 @@ void main() {
   if (centre < 50.0) {
     vec2 noise = texture(texture2d_random, gl_FragCoord.xy / 1024.0 + Limit).rg * 6.2831853;
     float angle = noise.x;
-    vec2 pixel = 1.0 / resolution.xy;
-    float reach = resolution.y * 0.018;
+    vec2 size = vec2(textureSize(texture2d_2, 0));
+    vec2 pixel = 1.0 / size;
+    float reach = size.y * 0.018;
     for (int k = 0; k < 8; ++k) {
       float a = angle + float(k) * 2.3999632;  // golden angle
       float r = reach * (0.3 + 0.7 * fract(noise.y + float(k) * 0.618034));
@@ -36,6 +37,6 @@ void main() {
       occlusion += smoothstep(0.08, 0.2, closer) * (1.0 - smoothstep(0.6, 1.2, closer));
     }
   }
-  float ao = 1.0 - 0.6 * occlusion / 8.0;
+  float ao = 1.0 - 0.35 * occlusion / 8.0;
   gl_FragColor = vec4(colour * ao + flare * 0.5, 1.0);
 }

@@ -19,5 +19,5 @@ void main() {
     sum += max(c - 0.08, 0.0) * w;
     total += w;
   }
-  gl_FragColor = vec4(sum / total * 0.55, 1.0);
+  gl_FragColor = vec4(sum / total * 0.9, 1.0);
 }

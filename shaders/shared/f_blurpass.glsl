@@ -6,7 +6,6 @@ uniform sampler2D texture2d_1;      // colour A after the occlusion pass
 uniform sampler2D texture2d_random;
 uniform sampler2D texture2d_2;      // depth
 uniform sampler1D texture1d_dsp;
-uniform vec3 resolution;
 uniform float Limit;
 uniform float time;
 
@@ -19,10 +18,11 @@ float linearDepth(vec2 uv) {
 
 void main() {
   vec2 uv = gl_TexCoord[0].xy;
-  vec2 pixel = 1.0 / resolution.xy;
+  vec2 size = vec2(textureSize(texture2d_1, 0));  // not every scene sets "resolution"
+  vec2 pixel = 1.0 / size;
   float depth = min(linearDepth(uv), 30.0);
   float blur = clamp(abs(depth - Focus) / Focus * 1.6, 0.0, 1.0) + Limit;
-  float radius = min(blur, 2.0) * resolution.y * 0.006;
+  float radius = min(blur, 2.0) * size.y * 0.006;
   vec3 sum = texture(texture2d_1, uv).rgb;
   float total = 1.0;
   if (radius > 0.5) {

@@ -1,5 +1,5 @@
 // frametimer.cpp -- the frame-time benchmark (see frametimer.h).
-#include "driver/frametimer.h"
+#include "gfx/frametimer.h"
 
 #include <GL/glew.h>
 

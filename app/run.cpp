@@ -1,0 +1,175 @@
+// run.cpp -- the program's course: settings, log, window, start-up, the loop
+// of frames and the one shutdown every way out goes through.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "app/app.h"
+#include "app/capture.h"
+#include "app/options.h"
+#include "driver/driver.h"
+#include "gfx/frametimer.h"
+#include "gfx/textures.h"
+#include "platform/audio.h"
+#include "scenes/sections.h"
+
+static const char* WindowTitle = " =  Obelisk by Veltra - 2015 = ";
+static const char* MusicFile = "music//Nauvo and Kestrel - driftwork.mp3";
+
+// Options stand in for the dialog: the default size, antialiased, full screen.
+static void applyOptions() {
+  int pick = defaultModeIndex(modeList);
+  screenWidth = pick >= 0 ? modeList[pick].width : 1280;
+  screenHeight = pick >= 0 ? modeList[pick].height : 720;
+  if (opts.width > 0) {
+    screenWidth = opts.width;
+    screenHeight = opts.height;
+  }
+  auxWidth = screenWidth;
+  auxHeight = screenHeight;
+  antialiased = !opts.noAA;
+  fullscreen = !opts.windowed;
+  fpsClamp = opts.clamp;
+}
+
+static demoSettings chosenSettings() {
+  demoSettings s;
+  s.width = screenWidth;
+  s.height = screenHeight;
+  s.auxWidth = auxWidth;
+  s.auxHeight = auxHeight;
+  s.antialiased = antialiased;
+  s.fpsClamp = fpsClamp;
+  s.musicEnabled = musicEnabled;
+  return s;
+}
+
+// ---- capture and benchmark ----------------------------------------------------------------
+
+static bool capturing = false;
+static std::chrono::steady_clock::time_point captureStarted;
+
+// Offline runs: the silent clock advances one frame per drawn frame, the
+// music position follows it, and every frame may be written out.
+static void beforeFrame(long drawn) {
+  // the first frame shows the starting moment itself (a jump renders exactly its time)
+  if (opts.offline() && drawn > 0) platformCounterAdvance(1.0 / opts.fps);
+  benchFrameBegin();
+}
+
+static void afterFrame(long drawn) {
+  benchFrameEnd();
+  if (!capturing) return;
+  if (!captureFrame()) {
+    std::fprintf(stderr, "obelisk: could not write frame %ld\n", drawn);
+    platformPostQuit(1);
+  }
+  double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - captureStarted).count();
+  std::fprintf(stderr, "\rframe %d  demo time %.3f  %.2f frames/s ", captureFrameCount() - 1, demoTime,
+               wall > 0 ? drawn / wall : 0.0);
+}
+
+// Options that change how the run starts, after the start-up is done.
+static bool beginOptions() {
+  if (opts.section >= 0)
+    jumpToSection(opts.section, opts.atGiven ? opts.at : sectionTable[opts.section].startClock);
+  if (opts.captureDir.empty() && opts.videoFile.empty()) return true;
+  std::string error;
+  if (!captureBegin(opts.captureDir, opts.videoFile, screenWidth, screenHeight, opts.fps, MusicFile, error,
+                    demoTime)) {
+    std::fprintf(stderr, "obelisk: %s\n", error.c_str());
+    return false;
+  }
+  capturing = true;
+  captureStarted = std::chrono::steady_clock::now();
+  return true;
+}
+
+// ---- loop and shutdown --------------------------------------------------------------------
+
+// Takes messages without waiting; between them, draws a frame while active.
+// Returns the exit code: the quit message's, or 0 when the production ended.
+static int messageLoop() {
+  long drawn = 0;
+  for (;;) {
+    windowMessage msg;
+    if (platformPeekMessage(msg)) {
+      if (msg.type == msgType::quit) return int(msg.wParam);
+      windowProc(msg);
+      continue;
+    }
+    if (windowActive) {
+      beforeFrame(drawn);
+      bool playing = drawFrame();
+      ++drawn;
+      afterFrame(drawn);
+      if (!playing) return 0;
+    }
+    if (keys[27] && !finishing) {
+      finishTime = demoTime;
+      finishing = true;
+    }
+    platformSwapBuffers();
+    if (opts.frames >= 0 && drawn >= opts.frames) platformPostQuit(0);
+  }
+}
+
+static bool shutDown = false;
+
+int shutdownProduction(int code) {
+  if (shutDown) return code;
+  shutDown = true;
+  if (ending == demoEnding::escape) {
+    copyToClipboard(debugText);
+    // the clipboard dies with the process unless a manager takes it: keep it in the log too
+    std::cout << "Debug text:\n" << debugText << std::endl;
+  }
+  if (capturing) std::fprintf(stderr, "\n");
+  captureEnd();
+  capturing = false;
+  if (benchEnabled) benchReport();
+  stopDemo();
+  killGLWindow();
+  closeLog();
+  return code;
+}
+
+void abandonProduction(int code) {
+  std::exit(shutdownProduction(code));
+}
+
+int runObelisk(int argc, char** argv) {
+  std::string error;
+  if (!parseOptions(argc, argv, opts, error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 2;
+  }
+  if (opts.help) {
+    std::fputs(usageText(), stdout);
+    return 0;
+  }
+  platformPinBackends();
+  bool haveDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+  platformInteractive = !opts.any && haveDisplay;
+
+  enumDisplayModes();
+  if (opts.skipDialog || !haveDisplay)
+    applyOptions();
+  else
+    settingsDialog();
+  if (opts.any) openConsole();
+  if (opts.offline()) {
+    platformCounterManual(true);
+    audioUseBackend(silentAudioBackend());
+    benchEnabled = opts.bench;
+    if (opts.bench && opts.frames < 0) opts.frames = 300;
+  }
+  openLog();
+  if (!createGLWindow(WindowTitle, screenWidth, screenHeight, 32, fullscreen)) return shutdownProduction(0);
+  textureFailure = abandonProduction;
+  int code = 0;
+  if (!startDemo(chosenSettings(), code)) return shutdownProduction(code);
+  if (!beginOptions()) return shutdownProduction(1);
+  return shutdownProduction(messageLoop());
+}

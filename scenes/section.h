@@ -1,0 +1,35 @@
+// section.h -- the contract between the frame driver and the sections: the
+// record handed to every section each frame, and the section interface.
+// Sections copy the record in whole at the start of their draw and copy it
+// back whole at the end; the field order is fixed.
+#pragma once
+#include <cstdint>
+
+struct FrameState {
+  double pointerX = 0, pointerY = 0;  // cleared by the driver every frame
+  double wheel = 0;                   // cleared by the driver every frame
+  bool switched = false;              // set by a section when it hands over
+  double limit = 0;                   // authoring value moved by "A" and "Q"
+  int32_t buttonLeft = 0;             // cleared by the driver every frame
+  double pointX = 0, pointY = 0, pointZ = 0;  // only printed into the debug text
+  int32_t partNumber = 0;             // the number of the current section
+  double demoTime = 0;                // copy of the driver's demo time
+  double values[32] = {};             // values[0]: the current section's own clock
+  int32_t keys[256] = {};             // the key table after the driver's clearing, 0 or 1
+};
+
+class rendercontext;
+
+// A stretch of the production. The driver knows sections only through this:
+// it creates them at start-up, loads each once and asks them to draw every
+// frame, in chain order.
+class parts {
+public:
+  bool loaded = false;  // set by load as its first step
+
+  // Draws the frame when the section is the current one. step points at the
+  // frame step, which the section may scale in place for every later section.
+  virtual void draw(double* step, rendercontext* rc, FrameState* state) = 0;
+  virtual ~parts() {}
+  virtual void load(rendercontext* rc) = 0;
+};

@@ -1,0 +1,36 @@
+// sections.cpp -- the section table.
+#include "scenes/sections.h"
+
+#include "scenes/part_intro.h"
+#include "scenes/part_mantis.h"
+#include "scenes/part_reallife.h"
+#include "scenes/part_start.h"
+#include "scenes/part_thecity.h"
+#include "scenes/part_theend.h"
+
+template <class section>
+static scene* make(const sectionRow& row) {
+  return new section(row);
+}
+
+// The title scene starts 13.5 s before its titles so the obelisk has formed
+// by then. The intro loads first: its point sets take longest.
+const sectionRow sectionTable[SectionCount] = {
+    {make<part_start>, "PART_START", "Part_start//shaders//", 0, -13.5, 0, 2},
+    {make<part_intro>, "PART_INTRO", "Part_Intro//shaders//", 1, 0.0, 1, 0},
+    {make<part_reallife>, "PART_REALLIFE", "Part_reallife//shaders//", 2, 0.0, 3, 1},
+    {make<part_thecity>, "PART_THECITY", "Part_city//shaders//", 3, 0.0, 2, 3},
+    {make<part_mantis>, "PART_MANTIS", "Part_mantis//shaders//", 4, 0.0, 4, 4},
+    {make<part_theend>, "PART_THEEND", "Part_theend//shaders//", 5, 0.0, 5, 5},
+};
+
+scene* createSection(int part) {
+  if (part < 0 || part >= SectionCount) return nullptr;
+  return sectionTable[part].make(sectionTable[part]);
+}
+
+int sectionLoadedAt(int k) {
+  for (const sectionRow& row : sectionTable)
+    if (row.loadOrder == k) return row.partNumber;
+  return -1;
+}
