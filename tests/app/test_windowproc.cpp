@@ -76,3 +76,18 @@ TEST_F(windowProcTest, middleClicksAppendDebugBlocks) {
   windowProc(message(msgType::mouseMove));
   EXPECT_EQ(debugText.size(), 3 * block.size());
 }
+
+// The desktop sends the focus loss after the minimise: the window must stay
+// inactive (no frames drawn) until it is restored.
+TEST_F(windowProcTest, minimisedWindowStaysInactiveThroughAFocusLoss) {
+  windowProc(message(msgType::activate, platformActivation(windowChange::minimised)));
+  EXPECT_FALSE(windowActive);
+  windowProc(message(msgType::activate, platformActivation(windowChange::focusLost)));
+  EXPECT_FALSE(windowActive);
+  windowProc(message(msgType::activate, platformActivation(windowChange::focusGained)));
+  EXPECT_FALSE(windowActive);  // a minimised window that gains focus is still minimised
+  windowProc(message(msgType::activate, platformActivation(windowChange::restored)));
+  EXPECT_TRUE(windowActive);
+  windowProc(message(msgType::activate, platformActivation(windowChange::focusLost)));
+  EXPECT_TRUE(windowActive);  // behind another window it goes on drawing
+}

@@ -112,6 +112,32 @@ TEST_F(startSceneGl, theHandOverFrameIsDrawnWholeAndTheNextIsNot) {
   EXPECT_EQ(scene->framesDrawn, before + 1);
 }
 
+// The shared post shaders take their sizes from the textures: a scene that
+// does not send "resolution" gets the same picture as one that does.
+TEST_F(startSceneGl, postPassesDoNotDependOnResolution) {
+  auto frameWith = [&](bool resolution) {
+    scene->setClock(9.0);
+    scene->post.resolution = resolution;
+    scene->post.backgroundResolution = resolution;
+    FrameState state;
+    double step = 0.0;  // the cloud stands still: both frames see the same state
+    scene->draw(&step, context.get(), &state);
+    std::vector<unsigned char> pixels(160 * 100 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 160, 100, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+  };
+  std::vector<unsigned char> with = frameWith(true), without = frameWith(false);
+  scene->post = postStyle();
+  long lit = 0, differ = 0;
+  for (size_t i = 0; i < with.size(); ++i) {
+    lit += with[i] > 20;
+    differ += std::abs(int(with[i]) - int(without[i])) > 2;
+  }
+  EXPECT_GT(lit, 500);
+  EXPECT_EQ(differ, 0);
+}
+
 // ---- the whole program, captured -----------------------------------------------------
 
 namespace {
