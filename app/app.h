@@ -33,6 +33,7 @@ bool createGLWindow(const char* title, int width, int height, int bits, bool ful
 void killGLWindow();
 void resizeGLScene(int width, int height);
 bool initGL();
+int glLargestTarget();  // the largest side a render target may have here
 int windowProc(const windowMessage& msg);
 bool copyToClipboard(const std::string& text);
 void authoringStep(const windowMessage& msg);  // run for every message windowProc does not answer

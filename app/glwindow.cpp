@@ -83,3 +83,14 @@ bool initGL() {
 }
 
 bool copyToClipboard(const std::string& text) { return platformSetClipboard(text.c_str()); }
+
+int glLargestTarget() {
+  GLint renderbuffer = 0, texture = 0, viewport[2] = {0, 0};
+  glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+  glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+  int limit = renderbuffer;
+  for (int v : {int(texture), int(viewport[0]), int(viewport[1])})
+    if (v > 0 && v < limit) limit = v;
+  return limit;
+}

@@ -1,4 +1,8 @@
 // log.cpp -- the log file behind std::cout, and the console.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -9,10 +13,14 @@
 static std::ofstream& logFile = *new std::ofstream;
 static std::streambuf* previousBuffer = nullptr;
 
-// A missing "log" folder leaves the stream unopened: every line is dropped
-// and the program runs on.
+// A missing "log" folder is made. A log that cannot be written is said once
+// on standard error; its lines are then dropped and the program runs on.
 void openLog() {
+  std::error_code ignored;
+  std::filesystem::create_directories("log", ignored);
   logFile.open("log//Mylog.txt", std::ios::out | std::ios::trunc);
+  if (!logFile.is_open())
+    std::fprintf(stderr, "obelisk: cannot write the log log/Mylog.txt: %s\n", std::strerror(errno));
   previousBuffer = std::cout.rdbuf(logFile.rdbuf());
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "scenes/sections.h"
@@ -33,7 +34,7 @@ static bool parseSize(const char* s, int& w, int& h) {
   if (end == s || (*end != 'x' && *end != 'X')) return false;
   const char* rest = end + 1;
   long b = std::strtol(rest, &end, 10);
-  if (end == rest || *end != 0 || a < 16 || b < 16 || a > 16384 || b > 16384) return false;
+  if (end == rest || *end != 0 || a < 16 || b < 16 || a > 4096 || b > 4096) return false;
   w = int(a);
   h = int(b);
   return true;
@@ -67,7 +68,7 @@ bool parseOptions(int argc, char** argv, options& o, std::string& error) {
       o.clamp = o.skipDialog = true;
     } else if (a == "--mode") {
       if (!hasValue || !parseSize(argv[++i], o.width, o.height)) {
-        error = "obelisk: --mode needs a size like 1280x720";
+        error = "obelisk: --mode needs a size like 1280x720, 16 to 4096 a side";
         return false;
       }
       o.skipDialog = true;
@@ -113,6 +114,16 @@ bool parseOptions(int argc, char** argv, options& o, std::string& error) {
   if (o.atGiven && o.section < 0) {
     error = "obelisk: --at needs --section";
     return false;
+  }
+  if (o.atGiven) {
+    const sectionRow& row = sectionTable[o.section];
+    if (o.at < row.startClock || o.at > row.endClock) {
+      char text[160];
+      std::snprintf(text, sizeof text, "obelisk: --at %g is outside section %d, whose clock runs from %g to %g s",
+                    o.at, o.section, row.startClock, row.endClock);
+      error = text;
+      return false;
+    }
   }
   if (!o.captureDir.empty() && !o.videoFile.empty()) {
     error = "obelisk: --capture and --video exclude each other";

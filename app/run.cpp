@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 #include "app/app.h"
@@ -139,6 +140,23 @@ void abandonProduction(int code) {
   std::exit(shutdownProduction(code));
 }
 
+// The data folder is the working directory. Started elsewhere, the program
+// moves into the data folder built beside it, or says how to run it.
+static bool findData() {
+  namespace fs = std::filesystem;
+  std::error_code e;
+  if (fs::is_directory("textures", e)) return true;
+  std::string beside = platformExecutableDir() + "/data";
+  if (fs::is_directory(beside + "/textures", e)) {
+    fs::current_path(beside, e);
+    if (!e) return true;
+  }
+  std::fprintf(stderr,
+               "obelisk: no data here (the folder \"textures\" is missing).\n"
+               "Run it from its data folder, for example: cd build/data && ../obelisk\n");
+  return false;
+}
+
 int runObelisk(int argc, char** argv) {
   std::string error;
   if (!parseOptions(argc, argv, opts, error)) {
@@ -149,6 +167,7 @@ int runObelisk(int argc, char** argv) {
     std::fputs(usageText(), stdout);
     return 0;
   }
+  if (!findData()) return 1;
   platformPinBackends();
   bool haveDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
   platformInteractive = !opts.any && haveDisplay;
@@ -167,6 +186,12 @@ int runObelisk(int argc, char** argv) {
   }
   openLog();
   if (!createGLWindow(WindowTitle, screenWidth, screenHeight, 32, fullscreen)) return shutdownProduction(0);
+  int largest = glLargestTarget();
+  if (screenWidth > largest || screenHeight > largest) {
+    std::fprintf(stderr, "obelisk: %d x %d is larger than this graphics driver can render (at most %d a side)\n",
+                 screenWidth, screenHeight, largest);
+    return shutdownProduction(2);
+  }
   textureFailure = abandonProduction;
   int code = 0;
   if (!startDemo(chosenSettings(), code)) return shutdownProduction(code);

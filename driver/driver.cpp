@@ -4,6 +4,8 @@
 #include <GL/glew.h>
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <iostream>
 
 #include "driver/clock.h"
@@ -35,17 +37,29 @@ double finishTime = 0.0;
 
 static bool audioOpen = false;
 
-// False, with the process's exit code, when the track cannot play.
+// After a failure's fixed message: what failed and why, on standard error
+// and in the log.
+static void reportCause(const std::string& what) {
+  std::string reason = audioFailure();
+  std::string line = "obelisk: " + what + (reason.empty() ? "" : ": " + reason);
+  std::fprintf(stderr, "%s\n", line.c_str());
+  std::cout << line << std::endl;
+}
+
+// False, with the process's exit code, when the track cannot play. Both
+// failures end the production unplayed: exit code 1.
 static bool startMusic(int& exitCode) {
   if (!audioInit(44100, 32)) {
     platformMessageBox("Problem initializing FMod. \nProgram will now exit.", "Veltra  ", boxIcon::information);
+    reportCause("no audio output");
     exitCode = 1;
     return false;
   }
   audioOpen = true;
   if (!audioLoadSample(MusicFile)) {
     platformMessageBox("Problem initializing FMod. \nNo sound file.", "Veltra  ", boxIcon::information);
-    exitCode = 0;
+    reportCause(std::string("cannot play \"") + MusicFile + "\"");
+    exitCode = 1;
     return false;
   }
   audioLoop();

@@ -5,8 +5,16 @@
 #include <mpg123.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "platform/audio_decode.h"
+
+static std::string failure;  // why the last init or load failed
+
+void audioSetFailure(const std::string& reason) { failure = reason; }
+std::string audioFailure() { return failure; }
 
 // ---- decoding ------------------------------------------------------------------------
 // Every rate the decoder knows, always as signed 16-bit stereo.
@@ -21,6 +29,9 @@ static mpg123_handle* openDecoder(const std::string& fileName) {
   mpg123_rates(&rates, &count);
   for (size_t i = 0; i < count; ++i) mpg123_format(mh, rates[i], MPG123_STEREO, MPG123_ENC_SIGNED_16);
   if (mpg123_open(mh, fileName.c_str()) != MPG123_OK) {
+    FILE* f = std::fopen(fileName.c_str(), "rb");
+    audioSetFailure(f ? std::string(mpg123_strerror(mh)) : std::string(std::strerror(errno)));
+    if (f) std::fclose(f);
     mpg123_delete(mh);
     return nullptr;
   }
@@ -49,20 +60,30 @@ static bool readAll(mpg123_handle* mh, decodedTrack& track, bool keepSamples) {
     frames += pairs;
     if (rc == MPG123_DONE) break;
     if (rc != MPG123_OK && rc != MPG123_NEW_FORMAT) {
-      if (frames == 0) return false;
+      if (frames == 0) {
+        audioSetFailure(mpg123_strerror(mh));
+        return false;
+      }
       break;
     }
   }
-  if (frames == 0 || frames > UINT32_MAX || track.frequency <= 0) return false;
+  if (frames == 0 || frames > UINT32_MAX || track.frequency <= 0) {
+    audioSetFailure("no MPEG audio in the file");
+    return false;
+  }
   track.frames = uint32_t(frames);
   return true;
 }
 
 bool decodeMp3(const std::string& fileName, decodedTrack& track, bool keepSamples) {
   track = decodedTrack();
+  failure.clear();
   mpg123_init();  // older libraries need it once; later ones ignore it
   mpg123_handle* mh = openDecoder(fileName);
-  if (!mh) return false;
+  if (!mh) {
+    if (failure.empty()) audioSetFailure("the decoder could not start");
+    return false;
+  }
   bool ok = readAll(mh, track, keepSamples);
   mpg123_close(mh);
   mpg123_delete(mh);
@@ -82,8 +103,14 @@ static audioBackend& backend() {
 }
 
 // The channel count is the mixer's; one track on one channel needs no more.
-bool audioInit(int mixRate, int /*channels*/) { return backend().init(mixRate); }
-bool audioLoadSample(const std::string& fileName) { return backend().loadSample(fileName); }
+bool audioInit(int mixRate, int /*channels*/) {
+  failure.clear();
+  return backend().init(mixRate);
+}
+bool audioLoadSample(const std::string& fileName) {
+  failure.clear();
+  return backend().loadSample(fileName);
+}
 void audioLoop() {}  // every back end plays the track looping
 void audioPlay(int channel) {
   if (channel == MusicChannel) backend().play();

@@ -39,3 +39,7 @@ uint32_t audioPosition(int channel);
 int audioFrequency(int channel);
 uint32_t audioSampleLength();
 void audioClose();
+// Why the last audioInit or audioLoadSample failed, in words (the system's or
+// the decoder's); empty when it did not.
+std::string audioFailure();
+void audioSetFailure(const std::string& reason);  // for the back ends

@@ -72,7 +72,10 @@ void sdlAudio::mix(int16_t* out, int frames) {
 // differs); the device runs from here on and stays silent until play.
 bool sdlAudio::init(int rate) {
   close();
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    audioSetFailure(SDL_GetError());
+    return false;
+  }
   subsystemUp = true;
   SDL_AudioSpec want, have;
   SDL_zero(want);
@@ -85,6 +88,7 @@ bool sdlAudio::init(int rate) {
   want.userdata = this;
   device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (device == 0) {
+    audioSetFailure(SDL_GetError());
     close();
     return false;
   }
@@ -115,7 +119,11 @@ static bool convertRate(decodedTrack& track, int to) {
 
 bool sdlAudio::loadSample(const std::string& fileName) {
   decodedTrack loaded;
-  if (!decodeMp3(fileName, loaded, true) || !convertRate(loaded, mixRate)) return false;
+  if (!decodeMp3(fileName, loaded, true)) return false;
+  if (!convertRate(loaded, mixRate)) {
+    audioSetFailure("the track cannot be converted to the output rate");
+    return false;
+  }
   lock();
   playing = false;
   track.samples.swap(loaded.samples);

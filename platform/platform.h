@@ -13,6 +13,9 @@
 // the log instead of waiting, and questions take their first answer.
 extern bool platformInteractive;
 
+// The folder of the running program's file; empty when unknown.
+std::string platformExecutableDir();
+
 // Pins GTK and SDL to the same windowing back end; call before anything else.
 void platformPinBackends();
 

@@ -4,8 +4,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
+#include <unistd.h>
 
 bool platformInteractive = true;
+
+std::string platformExecutableDir() {
+  char path[4096];
+  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return "";
+  path[n] = 0;
+  std::string s = path;
+  size_t slash = s.rfind('/');
+  return slash == std::string::npos ? "" : s.substr(0, slash);
+}
 
 void platformPinBackends() {
   // GTK may pick Wayland while SDL picks X11; the dialog and the window must

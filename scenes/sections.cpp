@@ -16,12 +16,12 @@ static scene* make(const sectionRow& row) {
 // The title scene starts 13.5 s before its titles so the obelisk has formed
 // by then. The intro loads first: its point sets take longest.
 const sectionRow sectionTable[SectionCount] = {
-    {make<part_start>, "PART_START", "Part_start//shaders//", 0, -13.5, 0, 2},
-    {make<part_intro>, "PART_INTRO", "Part_Intro//shaders//", 1, 0.0, 1, 0},
-    {make<part_reallife>, "PART_REALLIFE", "Part_reallife//shaders//", 2, 0.0, 3, 1},
-    {make<part_thecity>, "PART_THECITY", "Part_city//shaders//", 3, 0.0, 2, 3},
-    {make<part_mantis>, "PART_MANTIS", "Part_mantis//shaders//", 4, 0.0, 4, 4},
-    {make<part_theend>, "PART_THEEND", "Part_theend//shaders//", 5, 0.0, 5, 5},
+    {make<part_start>, "PART_START", "Part_start//shaders//", 0, -13.5, 0, 2, 27.0},
+    {make<part_intro>, "PART_INTRO", "Part_Intro//shaders//", 1, 0.0, 1, 0, 171.0},
+    {make<part_reallife>, "PART_REALLIFE", "Part_reallife//shaders//", 2, 0.0, 3, 1, 69.0},
+    {make<part_thecity>, "PART_THECITY", "Part_city//shaders//", 3, 0.0, 2, 3, 76.0},
+    {make<part_mantis>, "PART_MANTIS", "Part_mantis//shaders//", 4, 0.0, 4, 4, 97.7},
+    {make<part_theend>, "PART_THEEND", "Part_theend//shaders//", 5, 0.0, 5, 5, 20.0},
 };
 
 scene* createSection(int part) {

@@ -16,6 +16,7 @@ struct sectionRow {
   double startClock;       // its own clock when it starts
   int simulator;           // its particle simulator in rendercontext::sims
   int loadOrder;           // its place in the start-up load sequence
+  double endClock;         // its clock when it hands over to the next
 };
 
 extern const sectionRow sectionTable[SectionCount];

@@ -41,3 +41,16 @@ TEST(options, badValuesAndUnknownOptionsAreRefused) {
   EXPECT_NE(e.find("--bogus"), std::string::npos);
   EXPECT_EQ(e.find('\n'), std::string::npos);
 }
+
+TEST(options, sceneJumpStaysInsideTheSectionsClock) {
+  options o;
+  std::string e;
+  ASSERT_TRUE(parse({"--section", "0", "--at", "-13.5"}, o, e)) << e;
+  ASSERT_TRUE(parse({"--section", "4", "--at", "97.7"}, o, e)) << e;
+  EXPECT_FALSE(parse({"--section", "1", "--at", "171.5"}, o, e));
+  EXPECT_NE(e.find("from 0 to 171 s"), std::string::npos) << e;
+  EXPECT_FALSE(parse({"--section", "0", "--at", "-20"}, o, e));
+  EXPECT_FALSE(parse({"--section", "6"}, o, e));
+  EXPECT_NE(e.find("0 to 5"), std::string::npos) << e;
+  EXPECT_FALSE(parse({"--at", "3"}, o, e));  // a clock needs its section
+}
