@@ -29,6 +29,7 @@ struct captureState {
   int pipeFd = -1;                  // its standard input
   void (*oldPipeHandler)(int) = SIG_DFL;
   std::vector<unsigned char> pixels;
+  std::string error;                // why the last frame could not be written
 };
 static captureState capture;
 
@@ -91,7 +92,14 @@ static bool startEncoder(const std::vector<std::string>& args, std::string& erro
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
-  int rc = posix_spawn(&capture.encoder, argv[0], &actions, nullptr, argv.data(), environ);
+  // Its own process group: the terminal's interrupt reaches only the program,
+  // which then closes the encoder's input so that the video is finished.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  int rc = posix_spawn(&capture.encoder, argv[0], &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(fds[0]);
   if (rc != 0) {
@@ -119,6 +127,10 @@ bool captureBegin(const std::string& dir, const std::string& videoFile, int widt
       return false;
     }
     capture.dir = dir;
+    struct stat st;
+    if (stat((dir + "/frame_000000.png").c_str(), &st) == 0)
+      std::fprintf(stderr, "capture: \"%s\" already holds frames of an earlier run; they are overwritten\n",
+                   dir.c_str());
   } else {
     std::string ffmpeg = findOnPath("ffmpeg");
     if (ffmpeg.empty()) {
@@ -150,6 +162,7 @@ static bool writeAll(int fd, const unsigned char* data, size_t size) {
 }
 
 // The rows are stored bottom-up, so the image is written with a negative stride.
+// On failure the reason goes to capture.error.
 static bool writePng(const std::string& path, const unsigned char* pixels, int width, int height) {
   png_image image;
   std::memset(&image, 0, sizeof image);
@@ -158,7 +171,12 @@ static bool writePng(const std::string& path, const unsigned char* pixels, int w
   image.height = png_uint_32(height);
   image.format = PNG_FORMAT_RGB;
   image.flags = PNG_IMAGE_FLAG_FAST;
+  errno = 0;
   int ok = png_image_write_to_file(&image, path.c_str(), 0, pixels, -width * 3, nullptr);
+  if (!ok) {
+    std::string reason = errno ? std::strerror(errno) : image.message;
+    capture.error = "cannot write " + path + ": " + reason;
+  }
   png_image_free(&image);
   return ok != 0;
 }
@@ -171,6 +189,7 @@ bool captureFrame() {
   bool ok;
   if (capture.pipeFd >= 0) {
     ok = writeAll(capture.pipeFd, capture.pixels.data(), capture.pixels.size());
+    if (!ok) capture.error = std::string("ffmpeg stopped taking frames: ") + std::strerror(errno);
   } else {
     char name[32];
     std::snprintf(name, sizeof name, "/frame_%06d.png", capture.frames);
@@ -190,8 +209,11 @@ void captureEnd() {
     int status = 0;
     while (waitpid(capture.encoder, &status, 0) < 0 && errno == EINTR) {
     }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-      std::fprintf(stderr, "capture: ffmpeg ended with status %d\n", status);
+    if (WIFSIGNALED(status))
+      std::fprintf(stderr, "capture: ffmpeg was ended by signal %d (%s)\n", WTERMSIG(status),
+                   strsignal(WTERMSIG(status)));
+    else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+      std::fprintf(stderr, "capture: ffmpeg ended with exit code %d\n", WEXITSTATUS(status));
     capture.encoder = -1;
   }
   capture.active = false;
@@ -200,3 +222,5 @@ void captureEnd() {
 }
 
 int captureFrameCount() { return capture.frames; }
+
+std::string captureError() { return capture.error; }

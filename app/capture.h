@@ -24,3 +24,5 @@ void captureEnd();
 
 // Frames written since captureBegin.
 int captureFrameCount();
+// Why the last frame could not be written: the file and the reason.
+std::string captureError();

@@ -1,6 +1,7 @@
 // run.cpp -- the program's course: settings, log, window, start-up, the loop
 // of frames and the one shutdown every way out goes through.
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -43,12 +44,16 @@ static demoSettings chosenSettings() {
   s.antialiased = antialiased;
   s.fpsClamp = fpsClamp;
   s.musicEnabled = musicEnabled;
+  s.followMusic = !opts.offline();  // the silent clock drives picture and music alike
   return s;
 }
 
 // ---- capture and benchmark ----------------------------------------------------------------
 
 static bool capturing = false;
+static volatile sig_atomic_t interrupted = 0;  // Ctrl-C during a capture
+
+static void onInterrupt(int) { interrupted = 1; }
 static std::chrono::steady_clock::time_point captureStarted;
 
 // Offline runs: the silent clock advances one frame per drawn frame, the
@@ -63,7 +68,7 @@ static void afterFrame(long drawn) {
   benchFrameEnd();
   if (!capturing) return;
   if (!captureFrame()) {
-    std::fprintf(stderr, "obelisk: could not write frame %ld\n", drawn);
+    std::fprintf(stderr, "\nobelisk: frame %ld: %s\n", drawn - 1, captureError().c_str());
     platformPostQuit(1);
   }
   double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - captureStarted).count();
@@ -84,6 +89,7 @@ static bool beginOptions() {
   }
   capturing = true;
   captureStarted = std::chrono::steady_clock::now();
+  std::signal(SIGINT, onInterrupt);  // finish the capture properly instead of dying mid-frame
   return true;
 }
 
@@ -94,6 +100,7 @@ static bool beginOptions() {
 static int messageLoop() {
   long drawn = 0;
   for (;;) {
+    if (interrupted) return 130;
     windowMessage msg;
     if (platformPeekMessage(msg)) {
       if (msg.type == msgType::quit) return int(msg.wParam);
@@ -127,6 +134,7 @@ int shutdownProduction(int code) {
     std::cout << "Debug text:\n" << debugText << std::endl;
   }
   if (capturing) std::fprintf(stderr, "\n");
+  if (interrupted) std::fprintf(stderr, "obelisk: interrupted; %d frames written\n", captureFrameCount());
   captureEnd();
   capturing = false;
   if (benchEnabled) benchReport();

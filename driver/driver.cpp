@@ -135,7 +135,7 @@ double followMusic(double step) {
   if (frequency <= 0) return step;
   musicTime = double(audioPosition(MusicChannel)) / frequency;
   if (double(audioSampleLength()) / frequency - 5.0 < musicTime) musicSync = false;
-  if (musicSync) step += (musicTime - demoTime) * double(0.15f);
+  if (musicSync && demoConfig.followMusic) step += (musicTime - demoTime) * double(0.15f);
   return step;
 }
 

@@ -18,6 +18,8 @@ struct demoSettings {
   bool antialiased = true;               // targets 0, 1 and 2 with 2 samples
   bool fpsClamp = false;                 // sleep after every frame
   bool musicEnabled = true;              // audio and music-driven behaviour run
+  bool followMusic = true;               // demo time is pulled towards the music; offline
+                                         // runs step exactly on their own silent clock
 };
 
 // How the production ended, once drawFrame has returned false.

@@ -77,6 +77,8 @@ TEST_F(captureGl, unwritableFramesFail) {
   ASSERT_TRUE(captureBegin(dir, "", 64, 64, 30.0, "", error)) << error;
   std::remove(dir.c_str());
   EXPECT_FALSE(captureFrame());
+  EXPECT_NE(captureError().find(dir + "/frame_000000.png: No such file or directory"), std::string::npos)
+      << captureError();
   captureEnd();
 }
 

@@ -184,3 +184,14 @@ TEST_F(driverTest, reseedDependsOnlyOnDemoTime) {
   followMusic(0.0);
   EXPECT_EQ(cRand(), a);
 }
+
+// Offline runs step on their own silent clock: every frame lands exactly on
+// its time, whatever the music position says.
+TEST_F(driverTest, offlineRunsStepExactlyOnTheirClock) {
+  demoConfig.followMusic = false;
+  audio.pos = 44100 * 3;  // the track is 3 s ahead
+  for (int i = 1; i <= 4; ++i) {
+    frame(0.5);
+    EXPECT_NEAR(demoTime, 0.5 * i, 1e-9);
+  }
+}

@@ -2,6 +2,7 @@
 // capture and the scene jump. Runs from the baked data folder.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -54,4 +55,25 @@ TEST_F(program, sceneJumpStartsInTheChosenSection) {
   EXPECT_NE(log.find("Jump: part 3 at 10 demo time 2"), std::string::npos) << log;  // about 280 s
   EXPECT_EQ(log.find("The time: "), std::string::npos);  // no hand-over on the way
   EXPECT_TRUE(fileExists(dir + "/frame_000001.png"));
+}
+
+// Ctrl-C while a video is written: the encoder, in its own process group,
+// is not interrupted; the program closes its input, so the file is finished
+// with its sound, reports the frames written and exits 130.
+TEST_F(program, interruptedVideoIsFinishedWithItsSound) {
+  if (std::system("ffmpeg -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+  std::string video = ::testing::TempDir() + "obelisk_interrupted.mp4";
+  std::remove(video.c_str());
+  std::string cmd = "( " + std::string(OBELISK_EXE) + " --windowed --mode 320x200 --no-aa --video '" + video +
+                    "' --frames 100000 >/dev/null 2>&1 & pid=$!; sleep 20; kill -INT $pid; wait $pid )";
+  int status = std::system(cmd.c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 130);
+  FILE* p = popen(("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 '" + video + "'").c_str(), "r");
+  std::string streams;
+  char line[64];
+  while (p && std::fgets(line, sizeof line, p)) streams += line;
+  if (p) pclose(p);
+  EXPECT_NE(streams.find("video"), std::string::npos);
+  EXPECT_NE(streams.find("audio"), std::string::npos);
+  std::remove(video.c_str());
 }
