@@ -25,6 +25,7 @@ const char* usageText() {
          "  --section N     start with section N (0-5) current ...\n"
          "  --at T          ... with its own clock at T seconds\n"
          "  --bench         frame-time benchmark on the silent clock (see --frames)\n"
+         "  --gl-debug      log every GL error and performance warning once, count them at the end\n"
          "  --help          this text\n";
 }
 
@@ -104,6 +105,8 @@ bool parseOptions(int argc, char** argv, options& o, std::string& error) {
         return false;
       }
       o.atGiven = true;
+    } else if (a == "--gl-debug") {
+      o.glDebug = true;
     } else if (a == "--bench") {
       o.bench = o.skipDialog = true;
     } else {

@@ -12,6 +12,7 @@
 #include "app/options.h"
 #include "driver/driver.h"
 #include "gfx/frametimer.h"
+#include "gfx/gldebug.h"
 #include "gfx/textures.h"
 #include "platform/audio.h"
 #include "scenes/sections.h"
@@ -138,6 +139,7 @@ int shutdownProduction(int code) {
   captureEnd();
   capturing = false;
   if (benchEnabled) benchReport();
+  if (platformHasContext()) glDebugReport();
   stopDemo();
   killGLWindow();
   closeLog();
@@ -193,6 +195,8 @@ int runObelisk(int argc, char** argv) {
     if (opts.bench && opts.frames < 0) opts.frames = 300;
   }
   openLog();
+  glDebugEnabled = opts.glDebug;
+  platformDebugContext(opts.glDebug);
   if (!createGLWindow(WindowTitle, screenWidth, screenHeight, 32, fullscreen)) return shutdownProduction(0);
   int largest = glLargestTarget();
   if (screenWidth > largest || screenHeight > largest) {

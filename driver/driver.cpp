@@ -11,6 +11,7 @@
 #include "driver/clock.h"
 #include "driver/part_loader.h"
 #include "driver/timeline.h"
+#include "gfx/gldebug.h"
 #include "gfx/rendercontext.h"
 #include "gfx/textures.h"
 #include "platform/audio.h"
@@ -90,6 +91,7 @@ bool startDemo(const demoSettings& settings, int& exitCode) {
   glewExperimental = GL_TRUE;
   glewInit();
   glGetError();  // GLEW may leave an error behind
+  glDebugInstall();
   createTargets(settings);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -159,6 +161,7 @@ void runChain() {
   frameState.demoTime = demoTime;
   for (scene* s : sections) {
     if (!s) continue;
+    if (s->row.partNumber == frameState.partNumber) glDebugSection(s->row.banner);
     s->draw(&frameStep, &rcontext, &frameState);
     if (frameState.switched) {
       std::cout << "The time: " << frameState.demoTime << " part: " << frameState.partNumber << std::endl;

@@ -42,6 +42,7 @@ static void ringStrip(double turn, double r0, double c0, double r1, double c1) {
 void part_loader::draw(double* step, rendercontext* rc, FrameState*) {
   glUseProgram(0);
   t += *step * 0.792;
+  rc->bindWindowFramebuffer();  // a render target made last may still be bound, and is empty
   if (t < 0.2) {
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "gfx/gldebug.h"
+
 bool benchEnabled = false;
 
 static const char* passNames[passCount] = {"compute", "points", "post", "overlay"};
@@ -39,6 +41,7 @@ void benchFrameBegin() {
 }
 
 void benchPassBegin(benchPass pass) {
+  glDebugPlace(passNames[pass]);
   if (benchEnabled) stamp(2 + 2 * pass);
 }
 

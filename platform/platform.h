@@ -58,6 +58,7 @@ bool platformVideoInit();
 // True when the display offers exactly this full-screen mode.
 bool platformHasFullscreenMode(int width, int height);
 bool platformCreateWindow(const char* title, int width, int height, bool fullscreen);
+void platformDebugContext(bool debug);  // the next context reports through KHR_debug
 bool platformCreateContext();   // OpenGL 4.3 compatibility, double-buffered RGBA, 24-bit depth
 bool platformMakeCurrent();
 void platformShowWindow();      // show, raise, focus

@@ -117,8 +117,13 @@ static bool offersVersion43() {
   return major > 4 || (major == 4 && minor >= 3);
 }
 
+static bool debugContext = false;
+
+void platformDebugContext(bool debug) { debugContext = debug; }
+
 bool platformCreateContext() {
   if (!window) return false;
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, debugContext ? SDL_GL_CONTEXT_DEBUG_FLAG : 0);
   context = SDL_GL_CreateContext(window);
   if (!context) {
     // Some drivers refuse an explicit version for the compatibility profile;
