@@ -68,6 +68,12 @@ static void beforeFrame(long drawn) {
 static void afterFrame(long drawn) {
   benchFrameEnd();
   if (!capturing) return;
+  // every change of section, the mantis' unflagged hand-over too, for the full-run check
+  static int lastPart = -1;
+  if (frameState.partNumber != lastPart) {
+    if (lastPart >= 0) std::fprintf(stderr, "\npart %d from demo time %.3f\n", frameState.partNumber, demoTime);
+    lastPart = frameState.partNumber;
+  }
   if (!captureFrame()) {
     std::fprintf(stderr, "\nobelisk: frame %ld: %s\n", drawn - 1, captureError().c_str());
     platformPostQuit(1);

@@ -82,6 +82,8 @@ static double mean(const std::vector<double>& v) {
 }
 
 void benchReport() {
+  const GLubyte* renderer = glGetString(GL_RENDERER);
+  std::printf("renderer: %s\n", renderer ? reinterpret_cast<const char*>(renderer) : "unknown");
   std::printf("frames: %zu\n%-16s %10s %10s %10s\n", cpuMs.size(), "ms", "mean", "median", "p95");
   row("cpu frame", cpuMs);
   row("gpu frame", gpuFrameMs);

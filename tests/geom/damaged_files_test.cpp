@@ -70,9 +70,10 @@ TEST(objmeshDamaged, byteOrderMarkIsSkipped) {
   // and every face that names it.
   expectSameMesh(parsed(Bom + TwoParts.substr(TwoParts.find('\n') + 1)), plain);
 
+  scratchDir dir;
   objmesh fromFile;
   logCapture quiet;
-  fromFile.load(writeTestFile("bom.obj", Bom + "o a\n" + TwoParts));
+  fromFile.load(dir.write("bom.obj", Bom + "o a\n" + TwoParts));
   EXPECT_EQ(fromFile.objectCount(), 3);
   EXPECT_EQ(fromFile.objectTriangles(1), 1);
 }
@@ -163,8 +164,9 @@ TEST(skeletonDamaged, byteOrderMarkIsSkipped) {
   // A file that starts at ROOT would have lost its whole skeleton.
   std::string fromRoot = Leg.substr(Leg.find("ROOT"));
   expectSameSkeleton(*parsedSkeleton(Bom + fromRoot), *parsedSkeleton(fromRoot));
+  scratchDir dir;
   logCapture quiet;
-  skeleton fromFile(writeTestFile("bom.bvh", Bom + fromRoot));
+  skeleton fromFile(dir.write("bom.bvh", Bom + fromRoot));
   ASSERT_NE(fromFile.root, nullptr);
   EXPECT_EQ(fromFile.root->name, "hip");
 }
