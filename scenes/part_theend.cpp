@@ -1,14 +1,81 @@
-// part_theend.cpp -- the closing section (stand-in: clock, step scaling and
-// hand-over as the scene has them; the pictures come later).
+// part_theend.cpp -- the close: the maker's name gathers out of a swirl of
+// sparks, holds while the camera comes in and turns, and fades to black.
 #include "scenes/part_theend.h"
 
-#include "scenes/standin.h"
+#include <GL/glew.h>
 
+#include <cmath>
+#include <iostream>
+
+#include "gfx/frametimer.h"
+#include "gfx/particlesim.h"
+#include "gfx/rendercontext.h"
+#include "platform/crandom.h"
 #include "scenes/timing.h"
 
-static const double HandOver = 20.0;  // nothing follows: part number 6
+// ---- time script (section seconds) ---------------------------------------------------
+static const double HandOver = 20.0;   // nothing follows: part number 6
+static const double StretchFrom = 14.0;
+static const double FadeFrom = 19.0;   // the cloud fades to black over the last second
+static const int GridSize = 1536;      // particle grid, 2 359 296 points
 
-void part_theend::load(rendercontext* context) { loadStandIn(this, context); }
+endValues endScript(double t, const route& shakeTrack) {
+  endValues v;
+  v.stepFactor = t > StretchFrom ? 1 + 0.18 * ease(t - StretchFrom) : 1.0;
+  // The eye closes in from about 12 units to 7 in the first 3 s, starts to
+  // circle from 4 s and to rise from 8 s; the lens opens a little from 1 s
+  // and narrows by 20 degrees between 9 and 12.3 s.
+  v.distance = 7 + 6 * (1 - ease(0.25 * (t + 1)));
+  v.angle = 0.6 * rampIn(0.2 * (t - 4));
+  v.height = 1.3 * rampIn(0.5 * (t - 8));
+  v.fovy = 55 + 2.2 * rampIn(0.5 * (t - 1)) - 20 * ease(0.3 * (t - 9));
+  // The shake swells only after 30 s, which this section never reaches.
+  float swell = float(5 * ease(2 * (t - 30.2)) * (1 - ease(0.75 * (t - 49))) + 1);
+  v.shakeAmplitude = float(swell * 0.0002262 * 4.5);
+  v.shakeIndex = shakeIndex(shakeTrack, 35 * t - 76);
+  v.fade = 1 - ease(t - FadeFrom);
+  return v;
+}
+
+camera endCamera(const endValues& v, const route& shakeTrack) {
+  camera c;
+  c.centre = vec3(0, 0, 0);
+  c.up = vec3(0, 1, 0);
+  c.eye = vec3(float(v.distance * std::sin(v.angle)), float(v.height), float(v.distance * std::cos(v.angle)));
+  c.fovy = v.fovy;
+  vec3 p;
+  if (v.shakeIndex >= 0) p = shakeTrack.points[size_t(v.shakeIndex)];
+  c.centre = c.centre + shakeOffset(c, p, v.shakeAmplitude);
+  return c;
+}
+
+// ---- load ---------------------------------------------------------------------------------
+
+void part_theend::load(rendercontext* context) {
+  loaded = true;
+  readShakeTrack(shake, "try1.sav");
+  logBanner();
+  particlesim& sim = context->sims[row.simulator];
+  sim.width = sim.height = GridSize;
+  sim.load(std::string(row.shaderDir) + "ComputeShader1.cpp");
+  sim.curlTexture = context->sims[0].curlTexture;  // every simulator shares the first one's volume
+  rc = context;
+  logo.context = context;
+  logo.load("newobjects//veltra.obj", GridSize, GridSize, 33, 33, 1, 1, 1);
+  textureBase = 0;
+  texture1D = 1001;   // made by the start section
+  spareSlot = 199;    // reserved, nothing loads it
+  loadFragment("f_combineSSAO.cpp", ssaoSlot);
+  loadFragment("f_blurpass.cpp", blurSlot);
+  loadFragment("f_smoothpass.cpp", smoothSlot);
+  loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
+  attachTargets();
+  context->loadJpg("textures/blob41b.jpg", textureBase + 10);
+  t = row.startClock;
+  post.background = backgroundPass::none;
+}
+
+// ---- frame --------------------------------------------------------------------------------
 
 bool part_theend::advance(double* step) {
   if (!current()) return false;
@@ -19,4 +86,58 @@ bool part_theend::advance(double* step) {
   return true;
 }
 
-void part_theend::render(double*) { drawClearedFrame(rc); }
+// The mantis draws in this frame too when it hands over; draw() has reset
+// every piece of state before this runs, so nothing of its frame carries over.
+void part_theend::render(double* step) {
+  endValues v = endScript(t, shake);
+  cam = endCamera(v, shake);
+  post.glow = float(v.fade);
+  bindSceneTarget();
+  lookThrough();
+  clearTarget();
+  particlePass(*step);
+  postPasses();
+}
+
+// ---- particle pass ------------------------------------------------------------------------
+
+void part_theend::simulate(double step) {
+  particlesim& sim = simulator();
+  mat4 r = rot(0, 0.5 * t, 0);
+  megaRotate += float((ease(t - 27) - ease(0.5 * (t - 52))) * 1.5 * step);  // stays 0 before 27 s
+  sim.beginStep(float(t), float(step));
+  setFloat(sim.program, "PosY", float(frame.pointerY));
+  setFloat(sim.program, "MegaRotate", megaRotate);
+  setMatrix(sim.program, "RotationMatrix", r);
+  setMatrix(sim.program, "RotationMatrix3", r);
+  sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", logo.positionTexture);
+  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + 30));
+  sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", logo.positionTexture);
+  sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", logo.colorTexture);
+  benchPassBegin(passCompute);
+  sim.dispatch();
+  benchPassEnd(passCompute);
+  glActiveTexture(GL_TEXTURE0);
+}
+
+void part_theend::particlePass(double step) {
+  glDisable(GL_DEPTH_TEST);
+  shaders.useNoProgram();
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ONE, GL_ONE);
+  glEnable(GL_TEXTURE_2D);
+  cSrand(4234);  // every frame repeats the previous frame's random draws
+  glDisable(GL_BLEND);
+  simulate(step);
+  drawPoints(simulator(), logo.colorTexture, 13, GridSize * GridSize);
+  endPoints();
+  glAlphaFunc(GL_GREATER, 0.05f);
+  shaders.useNoProgram();
+  glDisable(GL_ALPHA_TEST);
+  glDisable(GL_BLEND);
+  glDisable(GL_CULL_FACE);
+  glEnable(GL_DEPTH_TEST);
+  identityMatrices();
+  glDisable(GL_TEXTURE_2D);
+}

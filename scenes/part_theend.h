@@ -1,13 +1,44 @@
-// part_theend.h -- The closing logo; after 20 s nothing draws.
+// part_theend.h -- section 5, the last of the chain. The maker's name as a
+// particle cloud, gathered in the first second and held readable while the
+// camera approaches, circles and rises; the cloud fades to black over the
+// last second. Hands over to part 6 at 20 s without the flag: from then on
+// no section draws until the production ends.
 #pragma once
+#include "gfx/tgobject.h"
 #include "scenes/scene.h"
+
+// The values of one frame of the scene's time script (GL free).
+struct endValues {
+  double stepFactor = 1;     // 1 + 0.18 ease(t - 14) from 14 s on (after the fixed 0.91)
+  double distance = 12;      // D: the eye's distance from the word
+  double angle = 0;          // a: how far the eye has circled, radians
+  double height = 0;         // the eye's height
+  double fovy = 55;          // lens, degrees
+  float shakeAmplitude = 0;  // look-at shake scale
+  long shakeIndex = -1;      // shake track record; -1: no shake
+  double fade = 1;           // 1 while playing, 0 at 20 s: the production ends on black
+};
+
+// The time script at section time t, reading records of the shake track.
+endValues endScript(double t, const route& shakeTrack);
+
+// The camera: eye (D sin a, height, D cos a) on the origin, the look-at
+// point shaken along the side and up vectors.
+camera endCamera(const endValues& v, const route& shakeTrack);
 
 class part_theend : public scene {
 public:
+  float megaRotate = 0;
+  TGObject logo;  // the word the particles are drawn to
+
   explicit part_theend(const sectionRow& r) : scene(r) {}
   void load(rendercontext* rc) override;
 
 protected:
   bool advance(double* step) override;
   void render(double* step) override;
+
+private:
+  void particlePass(double step);
+  void simulate(double step);
 };

@@ -1,0 +1,104 @@
+// The theend section's clock, hand-over and time script, without GL.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "scenes/part_theend.h"
+#include "scenes/sections.h"
+
+namespace {
+
+std::unique_ptr<part_theend> sectionAt(double t) {
+  std::unique_ptr<part_theend> s(static_cast<part_theend*>(createSection(5)));
+  s->setClock(t);
+  return s;
+}
+
+}  // namespace
+
+TEST(endSection, theStepIsScaledBy0_91AndStretchedAfter14Seconds) {
+  struct { double t, factor; } cases[] = {{3, 0.91}, {14, 0.91}, {14.5, 0.91 * 1.09}, {18, 0.91 * 1.18}};
+  for (auto c : cases) {
+    auto s = sectionAt(c.t);
+    FrameState state;
+    state.partNumber = 5;
+    double step = 0.05;
+    s->draw(&step, nullptr, &state);
+    EXPECT_NEAR(step, 0.05 * c.factor, 1e-12) << "t = " << c.t;
+    EXPECT_NEAR(s->t, c.t + step, 1e-12) << "t = " << c.t;
+    EXPECT_NEAR(endScript(c.t, route()).stepFactor * 0.91, c.factor, 1e-12) << "t = " << c.t;
+  }
+  // not current: nothing changes, not even the step
+  auto s = sectionAt(10);
+  FrameState state;
+  state.partNumber = 4;
+  double step = 0.05;
+  s->draw(&step, nullptr, &state);
+  EXPECT_EQ(step, 0.05);
+  EXPECT_EQ(s->t, 10.0);
+}
+
+TEST(endSection, handsOverTo6WithoutTheFlagAndNothingIsCurrentAfterwards) {
+  auto s = sectionAt(19.99);
+  FrameState state;
+  state.partNumber = 5;
+  double step = 0.04;
+  s->draw(&step, nullptr, &state);
+  EXPECT_GT(s->t, 20.0);
+  EXPECT_EQ(state.partNumber, 6);
+  EXPECT_FALSE(state.switched);
+  EXPECT_EQ(state.values[0], s->t);
+  // from now on no section plays: every one only looks (and the mantis
+  // still scales the step, as it does on every call)
+  double clock = s->t;
+  for (int part = 0; part < SectionCount; ++part) {
+    std::unique_ptr<scene> other(createSection(part));
+    double before = other->t, frameStep = 0.04;
+    other->draw(&frameStep, nullptr, &state);
+    EXPECT_EQ(other->t, before) << part;
+    EXPECT_EQ(state.partNumber, 6) << part;
+  }
+  s->draw(&step, nullptr, &state);
+  EXPECT_EQ(s->t, clock);
+}
+
+TEST(endScript, cameraDistanceAndLensAtKeyedTimes) {
+  route none;
+  EXPECT_NEAR(endScript(0, none).distance, 7 + 6 * (1 - (1 - std::cos(M_PI * 0.25)) / 2), 1e-12);  // about 12.1
+  EXPECT_NEAR(endScript(0, none).distance, 12.12, 0.01);
+  EXPECT_NEAR(endScript(3, none).distance, 7, 1e-12);
+  EXPECT_NEAR(endScript(1, none).fovy, 55, 1e-12);
+  EXPECT_NEAR(endScript(9, none).fovy, 55 + 2.2 * 4, 1e-9);  // rampIn(4) = 4: opened by 8.8 degrees
+  EXPECT_NEAR(endScript(12.3, none).fovy, 55 + 2.2 * 5.65 - 20 * (1 - std::cos(M_PI * 0.99)) / 2, 1e-9);
+  EXPECT_NEAR(endScript(12.3, none).fovy, 47.4, 0.05);
+  // the circle starts at 4 s, the rise at 8 s
+  EXPECT_EQ(endScript(4, none).angle, 0);
+  EXPECT_GT(endScript(5, none).angle, 0);
+  EXPECT_EQ(endScript(8, none).height, 0);
+  EXPECT_GT(endScript(9, none).height, 0);
+}
+
+TEST(endScript, theEyeCirclesTheWordAndTheShakeMovesOnlyTheLookAtPoint) {
+  route track;
+  for (int i = 0; i < 300; ++i) track.points.push_back(vec3(float(i % 5) - 2, float(i % 3) - 1, 0));
+  endValues v = endScript(12, track);
+  EXPECT_NEAR(v.shakeAmplitude, 0.0002262f * 4.5f, 1e-9);
+  camera c = endCamera(v, track);
+  EXPECT_NEAR(std::hypot(c.eye.x, c.eye.z), v.distance, 1e-5);
+  EXPECT_NEAR(std::atan2(c.eye.x, c.eye.z), v.angle, 1e-5);
+  EXPECT_FLOAT_EQ(c.eye.y, float(v.height));
+  vec3 p = track.points[size_t(v.shakeIndex)];
+  // sideways (square to the eye's bearing) by p.x and up by p.y, never toward the word
+  EXPECT_NEAR(c.centre.x * c.eye.x + c.centre.z * c.eye.z, 0, 1e-8);
+  EXPECT_NE(c.centre.x, 0);
+  EXPECT_FLOAT_EQ(c.centre.y, p.y * v.shakeAmplitude);
+}
+
+TEST(endScript, theCloudFadesToBlackOverTheLastSecond) {
+  route none;
+  EXPECT_EQ(endScript(18.9, none).fade, 1);
+  EXPECT_NEAR(endScript(19.5, none).fade, 0.5, 1e-12);
+  EXPECT_LT(endScript(19.9, none).fade, 0.03);
+  EXPECT_EQ(endScript(20.1, none).fade, 0);
+}
