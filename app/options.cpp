@@ -25,6 +25,7 @@ const char* usageText() {
          "  --section N     start with section N (0-5) current ...\n"
          "  --at T          ... with its own clock at T seconds\n"
          "  --bench         frame-time benchmark on the silent clock (see --frames)\n"
+         "  --watch         recompile a shader program in place when its files change\n"
          "  --gl-debug      log every GL error and performance warning once, count them at the end\n"
          "  --help          this text\n";
 }
@@ -105,6 +106,8 @@ bool parseOptions(int argc, char** argv, options& o, std::string& error) {
         return false;
       }
       o.atGiven = true;
+    } else if (a == "--watch") {
+      o.watch = true;
     } else if (a == "--gl-debug") {
       o.glDebug = true;
     } else if (a == "--bench") {

@@ -17,6 +17,7 @@ struct options {
   double at = 0.0;          // ... with its own clock at this value
   bool atGiven = false;
   bool bench = false;       // frame-time benchmark
+  bool watch = false;       // shader files recompiled in place when they change
   bool glDebug = false;     // GL errors and performance warnings logged and counted
 
   // Offline runs follow a silent clock that advances 1/fps per frame.

@@ -13,6 +13,7 @@
 #include "driver/driver.h"
 #include "gfx/frametimer.h"
 #include "gfx/gldebug.h"
+#include "gfx/shaderset.h"
 #include "gfx/textures.h"
 #include "platform/audio.h"
 #include "scenes/sections.h"
@@ -114,6 +115,7 @@ static int messageLoop() {
       windowProc(msg);
       continue;
     }
+    if (opts.watch) reloadChangedShaders();
     if (windowActive) {
       beforeFrame(drawn);
       bool playing = drawFrame();
@@ -202,6 +204,7 @@ int runObelisk(int argc, char** argv) {
   }
   openLog();
   glDebugEnabled = opts.glDebug;
+  shaderWatchEnabled = opts.watch;
   platformDebugContext(opts.glDebug);
   if (!createGLWindow(WindowTitle, screenWidth, screenHeight, 32, fullscreen)) return shutdownProduction(0);
   int largest = glLargestTarget();

@@ -32,6 +32,7 @@ static GLuint createStorage(GLsizeiptr bytes) {
 
 void particlesim::load(const std::string& computeFile) {
   program = loadComputeProgram(computeFile);
+  watchProgram(&program, "", computeFile, true);
   // One 4-float vector per particle; contents are the compute program's.
   GLsizeiptr bytes = GLsizeiptr(width) * height * 16;
   buffer0 = createStorage(bytes);

@@ -42,7 +42,7 @@ public:
   FrameState* frame = nullptr;  // the record of the frame being drawn
 
   // ---- textures (the slot's new name replaces the old one) --------------------------
-  // JPEG failures show a message box naming the file and end the process (code 0).
+  // JPEG failures show a message box naming the file and end the process (code 1).
   void loadJpg(const char* fileName, int slot);
   void loadJpgRgba(const char* colourFile, const char* alphaFile, int slot);
   void createNoiseTexture(int slot, int width, int height);

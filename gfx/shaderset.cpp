@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <vector>
+
+#include <sys/stat.h>
 
 std::unique_ptr<char[]> readShaderSource(const std::string& fileName) {
   std::error_code ec;
@@ -94,6 +97,7 @@ GLuint loadComputeProgram(const std::string& fileName) {
 }
 
 void shaderset::loadProgram(const std::string& vertexFile, const std::string& fragmentFile, int slot) {
+  watchProgram(&programs[slot], vertexFile, fragmentFile, false);
   vertexShaders[slot] = compileShader(GL_VERTEX_SHADER, vertexFile);
   std::cout << vertexFile << std::endl;
   logInfo(vertexShaders[slot], 1000, vertexFile);
@@ -108,6 +112,7 @@ void shaderset::loadProgram(const std::string& vertexFile, const std::string& fr
 }
 
 void shaderset::loadFragmentProgram(const std::string& fragmentFile, int slot) {
+  watchProgram(&programs[slot], "", fragmentFile, false);
   fragmentShaders[slot] = compileShader(GL_FRAGMENT_SHADER, fragmentFile);
   std::cout << "Shader: " << fragmentFile << std::endl;
   logInfo(fragmentShaders[slot], 1000, fragmentFile);
@@ -137,4 +142,96 @@ void shaderset::bindTextureUniform(GLenum target, int slot, int unit, const std:
   glBindTexture(target, texture);
   glUniform1i(location, unit);
   glActiveTexture(GL_TEXTURE0);
+}
+
+// ---- authoring: programs rebuilt when their files change ----------------------------
+
+bool shaderWatchEnabled = false;
+
+namespace {
+
+struct watchedProgram {
+  GLuint* program;             // where its users find it
+  std::string vertex, source;  // vertex file (may be empty), fragment or compute file
+  bool compute;
+  long long stamp;             // the files' newest change, in nanoseconds
+};
+std::vector<watchedProgram> watched;
+
+long long changedAt(const std::string& file) {
+  struct stat st;
+  if (file.empty() || stat(file.c_str(), &st) != 0) return 0;
+  return (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+}
+
+long long newestChange(const watchedProgram& w) { return std::max(changedAt(w.vertex), changedAt(w.source)); }
+
+// Compiles one stage; on failure its log goes to standard error and 0 comes back.
+GLuint quietCompile(GLenum type, const std::string& file) {
+  GLuint shader = compileShader(type, file);
+  GLint ok = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  if (ok) return shader;
+  char info[4000];
+  GLsizei length = 0;
+  glGetShaderInfoLog(shader, sizeof info, &length, info);
+  std::cerr << "obelisk: " << file << " does not compile; the old program stays:\n"
+            << std::string(info, size_t(std::max<GLsizei>(length, 0))) << std::endl;
+  glDeleteShader(shader);
+  return 0;
+}
+
+// The new program, or 0 (with the reason on standard error) when it fails.
+GLuint rebuild(const watchedProgram& w) {
+  GLuint program = glCreateProgram();
+  GLuint stages[2] = {0, 0};
+  bool ok = true;
+  if (w.compute) {
+    ok = (stages[0] = quietCompile(GL_COMPUTE_SHADER, w.source)) != 0;
+  } else {
+    ok = (stages[0] = quietCompile(GL_FRAGMENT_SHADER, w.source)) != 0;
+    if (ok && !w.vertex.empty()) ok = (stages[1] = quietCompile(GL_VERTEX_SHADER, w.vertex)) != 0;
+  }
+  for (GLuint stage : stages)
+    if (stage) glAttachShader(program, stage);
+  if (ok) glLinkProgram(program);
+  GLint linked = GL_FALSE;
+  if (ok) glGetProgramiv(program, GL_LINK_STATUS, &linked);
+  if (ok && !linked) reportLinkFailure(program, "\"" + w.source + "\" (the old program stays)");
+  for (GLuint stage : stages)
+    if (stage) glDeleteShader(stage);
+  if (linked) return program;
+  glDeleteProgram(program);
+  return 0;
+}
+
+}  // namespace
+
+void watchProgram(GLuint* program, const std::string& vertexFile, const std::string& sourceFile, bool compute) {
+  if (!shaderWatchEnabled) return;
+  for (watchedProgram& w : watched)
+    if (w.program == program) {
+      w = {program, vertexFile, sourceFile, compute, 0};
+      w.stamp = newestChange(w);
+      return;
+    }
+  watched.push_back({program, vertexFile, sourceFile, compute, 0});
+  watched.back().stamp = newestChange(watched.back());
+}
+
+void forgetWatchedShaders() { watched.clear(); }
+
+int reloadChangedShaders() {
+  int reloaded = 0;
+  for (watchedProgram& w : watched) {
+    long long stamp = newestChange(w);
+    if (stamp == w.stamp) continue;
+    w.stamp = stamp;  // a broken file is tried again only when it changes again
+    GLuint program = rebuild(w);
+    if (!program) continue;
+    *w.program = program;  // the old one stays allocated, like every slot filled again
+    std::cerr << "obelisk: reloaded " << w.source << std::endl;
+    ++reloaded;
+  }
+  return reloaded;
 }

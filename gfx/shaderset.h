@@ -1,6 +1,7 @@
 // shaderset.h -- GLSL programs in numbered slots, one table per section.
 // Sources are text files read at load time; compile and link results are
-// only logged (file-name line, then the info log), never acted on. Loading
+// logged (file-name line, then the info log) and failures also told on
+// standard error with the file name; never acted on. Loading
 // a slot again makes new objects and leaves the old ones alive.
 #pragma once
 #include <memory>
@@ -37,3 +38,13 @@ public:
   // makes unit 0 active again.
   void bindTextureUniform(GLenum target, int slot, int unit, const std::string& name, GLuint texture);
 };
+
+// ---- authoring: programs rebuilt in place when their files change ----------
+extern bool shaderWatchEnabled;  // set before loading: the loaders then remember their files
+// Remembers that *program is built from these files (vertexFile may be empty).
+void watchProgram(GLuint* program, const std::string& vertexFile, const std::string& sourceFile, bool compute);
+// Between frames: rebuilds every program whose files changed. A file that
+// does not compile or link has its log printed and the old program kept.
+// Returns the number of programs replaced.
+int reloadChangedShaders();
+void forgetWatchedShaders();  // the programs' owners are gone

@@ -84,7 +84,7 @@ static void decodeOrExit(const char* fileName, const char* openCaption, std::vec
   std::cerr << line << std::endl;
   std::cout << line << "\n";
   std::cout.flush();
-  textureFailure(0);
+  textureFailure(1);  // the production cannot play without it: a failure
 }
 
 // Uploads tightly packed rows whatever their length, then restores the

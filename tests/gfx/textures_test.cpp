@@ -136,17 +136,17 @@ TEST(jpegDecoder, tellsAMissingFileFromABrokenOne) {
 // The failure paths end the process before any GL call, so they run here.
 // After the box's text comes one line with the reason (on standard error
 // and in the log).
-TEST(jpegLoaderDeathTest, aMissingOrBrokenJpegEndsTheProcessWithCodeZero) {
+TEST(jpegLoaderDeathTest, aMissingOrBrokenJpegEndsTheProcessWithCodeOne) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   platformInteractive = false;
   scratchDir dir;
   std::string missing = dir.path("missing.jpg"), broken = dir.write("broken.jpg", "xx");
   auto context = std::make_unique<rendercontext>();
-  EXPECT_EXIT(context->loadJpg(missing.c_str(), 3), testing::ExitedWithCode(0),
+  EXPECT_EXIT(context->loadJpg(missing.c_str(), 3), testing::ExitedWithCode(1),
               "Jpg: .*missing\\.jpg.*\nobelisk: cannot read JPEG \".*/missing\\.jpg\": No such file or directory\n");
-  EXPECT_EXIT(context->loadJpg(broken.c_str(), 3), testing::ExitedWithCode(0),
+  EXPECT_EXIT(context->loadJpg(broken.c_str(), 3), testing::ExitedWithCode(1),
               "Jpg !: .*broken\\.jpg.*\nobelisk: cannot read JPEG \".*/broken\\.jpg\": Not a JPEG file");
-  EXPECT_EXIT(context->loadJpgRgba(missing.c_str(), broken.c_str(), 3), testing::ExitedWithCode(0),
+  EXPECT_EXIT(context->loadJpgRgba(missing.c_str(), broken.c_str(), 3), testing::ExitedWithCode(1),
               "Jpg !: .*missing\\.jpg.*\nobelisk: cannot read JPEG \".*/missing\\.jpg\": No such");
 }
 
