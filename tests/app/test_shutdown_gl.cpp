@@ -15,7 +15,10 @@ class noTrack : public audioBackend {
 public:
   int closes = 0;
   bool init(int) override { return true; }
-  bool loadSample(const std::string&) override { return false; }
+  bool loadSample(const std::string&) override {
+    audioSetFailure("Input/output error");
+    return false;
+  }
   void play() override {}
   void setVolume(int) override {}
   void setPosition(uint32_t) override {}
@@ -40,8 +43,14 @@ TEST(shutdown, aFailedStartClosesAudioAndWindowOnceWithTheFailuresCode) {
   settings.antialiased = false;
   int code = -1;
   logCapture log;
+  testing::internal::CaptureStderr();
   EXPECT_FALSE(startDemo(settings, code));
+  std::string said = testing::internal::GetCapturedStderr();
   EXPECT_EQ(code, 1);  // a production without its music did not play: a failure
+  EXPECT_NE(said.find("No sound file."), std::string::npos) << said;  // the message box, printed
+  EXPECT_NE(said.find("obelisk: cannot play \"music//Nauvo and Kestrel - driftwork.mp3\": Input/output error"),
+            std::string::npos)
+      << said;
   EXPECT_TRUE(platformHasWindow());
   EXPECT_EQ(shutdownProduction(code), code);
   EXPECT_EQ(audio.closes, 1);
