@@ -1,14 +1,305 @@
-// part_thecity.cpp -- the city section (stand-in: clock, step scaling and
-// hand-over as the scene has them; the pictures come later).
+// part_thecity.cpp -- the city: the cloud turns from the obelisk into a
+// curled-up baby and back while the street passes by in black silhouettes
+// against the dusk the post passes paint behind everything.
 #include "scenes/part_thecity.h"
 
-#include "scenes/standin.h"
+#include <GL/glew.h>
 
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+
+#include "gfx/frametimer.h"
+#include "gfx/particlesim.h"
+#include "gfx/quads.h"
+#include "gfx/rendercontext.h"
+#include "gfx/textures.h"
+#include "platform/crandom.h"
 #include "scenes/timing.h"
 
+// ---- time script (section seconds) ---------------------------------------------------
 static const double HandOver = 76.0;  // hands over to the mantis
+static const int GridSize = 1536;     // particle grid, 2 359 296 points
+static const int DoveBase = 300;      // 18 dove frames from here; the last is never shown
+static const int DoveImages = 17;
 
-void part_thecity::load(rendercontext* context) { loadStandIn(this, context); }
+// Windows of the groups.
+static const double LatticeFrom = 5.3, LatticeTo = 15.1;
+static const double TempleFrom = 12, TempleTo = 20;
+static const double TowerFrom = 2, TowerTo = 11;
+static const double TreesTo = 47, TreesStop = 33, TreesSink = 39;
+static const float ColumnStart = 4;  // the columns enter this far to the side
+static const double Flock1To = 40, Flock2From = 44, Flock3From = 51, Flock3To = 64;
+
+double cityFovy(double t) {
+  return 55 - 30 * ease(2 * (t - 46.5)) + 30 * ease(0.5 * (t - 59)) - 28 * ease(0.25 * (t - 67.4));
+}
+
+float cityShakeAmplitude(double t) {
+  double base = ease(2 * (t - 45)) + 1 - 0.7 * ease(0.5 * (t - 36));
+  double zoom = 2 * ease(0.25 * (t - 67.4)) + 1;
+  double swell = 5 * (1 - ease(0.75 * (t - 49))) * ease(2 * (t - 30.2)) + 1;
+  return float(2 * base * zoom * 5.1 * 0.0002262 * swell);
+}
+
+static double mix(double a, double b, double w) { return a + (b - a) * w; }
+
+// The look-at point's height: bobbing, then climbing with the last zooms.
+static double lookHeight(double t) {
+  return std::sin(0.22 * t) + 2.2 - 0.48 * rampIn(0.5 * (t - 54)) + 0.6 * rampIn(0.5 * (t - 50));
+}
+
+camera cityPose(double t) {
+  camera c;
+  double calm = 1 - ease(0.25 * (t - 28));  // sway and roll die out at 28 ... 32 s
+  c.eye = vec3(8, float(2 - 1.2 * ease(0.2 * (t - 15))), 0) * 1.2f;
+  c.centre = vec3(0, float(lookHeight(t)), float(2 * std::sin(0.2 * t) * calm));
+  c.up = vec3(0, 1, float(0.1 * std::sin(0.5 * t) * calm));
+  c.fovy = cityFovy(t);
+  return c;
+}
+
+camera cityCamera(double t, const route& shakeTrack, vec3& moved) {
+  camera c = cityPose(t);
+  shakeSample s = shakeAt(shakeTrack, 35 * t - 76);
+  moved = s.index >= 0 ? shakeOffset(c, s.p, cityShakeAmplitude(t)) : vec3();
+  c.centre = c.centre + moved;
+  return c;
+}
+
+// The cloud bobs with most of the look-at point's swing, then from 42 s
+// follows it, a little below, so that the narrow lens of 46.5 s and the
+// climb of 54 s keep the whole cloud in the frame.
+vec3 cloudCentre(double t) {
+  double look = lookHeight(t);
+  return vec3(0, float(mix(0.8 * (look - 2.2), look - 0.3, ease((t - 42) / 4))), 0);
+}
+
+// Obelisk until 26 s, the baby from 31 s to 60 s, the obelisk again from 66 s.
+double babyMix(double t) { return ease((t - 26) / 5) - ease((t - 60) / 6); }
+
+// ---- the groups (each from its own seed, so every frame repeats the last) ---------------
+
+static float frandf() { return float(frand()); }
+
+float laneZ() {
+  float z;
+  do z = 12 * frandf() - 6;  // nothing walks in the middle band
+  while (z > -1.3f && z < 1.3f);
+  return z;
+}
+
+// The draws every group starts an instance with: a, one discarded, z, s.
+struct laneDraw {
+  float a, z, s;
+};
+static laneDraw drawLane() {
+  laneDraw d;
+  d.a = frandf();
+  frand();
+  d.z = laneZ();
+  d.s = frandf() + 1;
+  return d;
+}
+
+static float clamp01(double v) { return float(std::min(std::max(v, 0.0), 1.0)); }
+
+// The street runs past the camera (9.6 units out on +x): a landmark or a tree
+// shrinks away in its last 2 units before the lens instead of blacking out
+// the frame as it passes through it.
+static float nearFade(float x) { return clamp01((9.6 - x - 0.8) / 2); }
+
+// Landmarks and trees: 18 units of street, fully grown past its middle.
+static landmarkPlace streetPlace(double t, const laneDraw& d, double clockT, float drop) {
+  landmarkPlace p;
+  p.shown = true;
+  p.s = d.s;
+  p.f = std::fmod(float(0.1 * clockT) + d.a, 1.0f);
+  p.fade = p.f > 0.5f ? 1.0f : clamp01(std::sin(M_PI * p.f));
+  p.at = vec3(18 * p.f - 9 + 1.4f, p.fade - 1 + 0.54f + drop, d.z);
+  p.sway = float(10 * std::sin(0.3 * d.s * t));
+  return p;
+}
+
+static void placeCrowd(double t, cityGroups& g) {
+  cSrand(4242);
+  for (walkerPlace& w : g.crowd) {
+    laneDraw d = drawLane();
+    w.s = d.s;
+    w.f = std::fmod(float(0.1 * t) + d.a, 1.0f);
+    w.fade = clamp01(2 * std::sin(M_PI * w.f));
+    w.frame = float(cRand() % 200 + 6 * t + 1);
+    w.at = vec3(14 * w.f - 7 + 1.4f, float(0.1 * std::sin((t + 43) * d.s)) - 0.8f, d.z);
+    w.tilt = float(10 * std::sin(0.3 * d.s * t));
+  }
+}
+
+static void placeLandmarks(double t, cityGroups& g) {
+  g.lattice = g.temple = g.tower = landmarkPlace();
+  if (t > LatticeFrom && t < LatticeTo) {
+    cSrand(4250);
+    g.lattice = streetPlace(t, drawLane(), t, -0.8f);
+    g.lattice.scale = 0.68f * g.lattice.fade * nearFade(g.lattice.at.x);
+  }
+  if (t > TempleFrom && t < TempleTo) {
+    cSrand(4243);
+    g.temple = streetPlace(t, drawLane(), t, -0.8f);
+    g.temple.scale = 0.12f * g.temple.fade * nearFade(g.temple.at.x);
+  }
+  if (t > TowerFrom && t < TowerTo) {
+    cSrand(4243);
+    drawLane();  // the first pass consumes its draws and shows nothing
+    g.tower = streetPlace(t, drawLane(), t, -1.0f);
+    g.tower.at.z += 4;
+    g.tower.scale = 1.1f * g.tower.fade * nearFade(g.tower.at.x);
+  }
+}
+
+static void placeTrees(double t, cityGroups& g) {
+  g.treeCount = 0;
+  if (t >= TreesTo) return;
+  cSrand(4270);
+  float sink = float(3 * rampIn(t - TreesSink));  // into the ground from 39 s
+  for (landmarkPlace& p : g.trees) {
+    p = streetPlace(t, drawLane(), std::min(t, TreesStop), 0);
+    p.at.y += 0.2f * frandf() - sink - 0.9f;
+    p.scale = 0.75f * p.fade * (0.5f * frandf() + 0.5f) * nearFade(p.at.x);
+    p.turn = 1000 * frandf();
+    ++g.treeCount;
+  }
+}
+
+// The frame of a dove's wing beat: k sets its own beat rate.
+static int doveImage(double t, double c) {
+  float k = 0.1f * frandf() + 0.9f;
+  long frame = long(100 * frand() + k * t * 28 * c);
+  return DoveBase + int(frame % DoveImages);
+}
+
+// Flock 1 comes out from behind the cloud's right and flies left and
+// towards the camera, passing over the street.
+static void placeFlock1(double t, cityGroups& g) {
+  cSrand(42434);
+  const vec3 heading = normalise(vec3(0.45f, 0.06f, 1));
+  for (int i = 0; i < Flock1Size; ++i) {
+    dovePlace& d = g.doves[g.doveCount++];
+    d.image = doveImage(t, 0.8);
+    float lift = (2 * frandf() - 1) * 0.2f;
+    float advance = float((0.8 + 0.2 * frand()) * 0.4 * t);
+    vec3 loose(-0.25f * float(i % 4), 0.1f * float(i % 3), -0.3f * float(i % 5));  // a loose cluster
+    d.at = vec3(0, 2.5f + lift, -3.9f) + loose + heading * advance;
+    d.angle = 16;
+    d.sx = d.sy = 0.08f;
+  }
+  g.flock1 = Flock1Size;
+}
+
+// Flocks 2 and 3: two mirrored columns of doves come in from either side
+// and cross in front of the cloud; flock 3 climbs with it.
+static void placeColumn(double t, double from, float base, float rise, cityGroups& g) {
+  for (int i = 0; i < FlockSize; ++i) {
+    int image = doveImage(t, 1.1);
+    float w = 1 + 0.2f * frandf();
+    float move = float(2.6 * (0.6 + 0.4 * frand()) * 0.4 * (t - from) - 0.5);
+    vec3 at(1.5f, base + 0.15f * float(i) + 0.8f + rise, 0.4f + move - ColumnStart);
+    dovePlace& d = g.doves[g.doveCount++];
+    d.at = at;
+    d.image = image;
+    d.angle = 16;
+    d.sx = d.sy = 0.15f * w;
+    dovePlace& m = g.doves[g.doveCount++];
+    m.at = vec3(at.x, at.y, -at.z);
+    m.image = image;
+    m.angle = -16;
+    m.sx = -0.15f * w;
+    m.sy = 0.15f * w;
+  }
+}
+
+void placeGroups(double t, cityGroups& g) {
+  placeCrowd(t, g);
+  placeLandmarks(t, g);
+  placeTrees(t, g);
+  g.doveCount = g.flock1 = g.flock2 = g.flock3 = 0;
+  if (t < Flock1To) placeFlock1(t, g);
+  if (t > Flock2From && t < Flock3From) {
+    cSrand(32434);
+    placeColumn(t, Flock2From, 0, 0, g);
+    g.flock2 = FlockSize;
+  }
+  if (t > Flock3From && t < Flock3To) {
+    cSrand(22434);
+    placeColumn(t, Flock3From, 0.6f, cloudCentre(t).y - 1.0f, g);
+    g.flock3 = FlockSize;
+  }
+}
+
+// ---- load ---------------------------------------------------------------------------------
+
+static void progress(rendercontext* context, double amount) {
+  if (context->progress) context->progress(amount);
+}
+
+void part_thecity::load(rendercontext* context) {
+  loaded = true;
+  megaRotate = 0;
+  readShakeTrack(shake, "try1.sav");
+  logBanner();
+  texture1D = 1001;
+  context->create1DFloatTexture(texture1D, 4096);
+  particlesim& sim = context->sims[row.simulator];
+  sim.width = sim.height = GridSize;
+  sim.load(std::string(row.shaderDir) + "ComputeShader1.cpp");
+  sim.curlTexture = context->sims[0].curlTexture;
+  rc = context;
+  obelisk.context = context;
+  obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
+  lattice.load("newobjects//Eiffel.obj");
+  progress(context, 0.05);
+  tower.load("newobjects//Tower.obj");
+  progress(context, 0.1);
+  temple.load("newobjects//Parthenon.obj");
+  progress(context, 0.05);
+  tree.load("newobjects//tree.obj");
+  progress(context, 0.05);
+  baby.context = context;
+  baby.load("newobjects//baby.obj", GridSize, GridSize, 18, 20, 1, 1, 1);
+  textureBase = 0;
+  spareSlot = 199;  // reserved, nothing loads it
+  loadFragment("f_combineSSAO.cpp", ssaoSlot);
+  loadFragment("f_blurpass.cpp", blurSlot);
+  loadFragment("f_smoothpass.cpp", smoothSlot);
+  loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
+  loadFragment("f_backgroundeffect.cpp", backgroundSlot);
+  attachTargets();
+  context->loadJpg("textures/blob41b.jpg", textureBase + 10);
+  context->loadJpg("textures/cloudt1.jpg", textureBase + 20);
+  for (int k = 0; k <= DoveImages; ++k) {
+    char name[64];
+    std::snprintf(name, sizeof name, "textures/dove//Dove_frame_%03d.jpg", k);
+    context->loadJpgRgba(name, name, textureBase + DoveBase + k);  // the light bird is its own alpha
+  }
+  try {
+    walker = std::make_unique<body>("newneomeshes//avatar_female_walk.bvh");
+  } catch (const fileNotFound&) {
+    std::cout << "City: no walk motion, the crowd stays away" << std::endl;
+    walker.reset();
+  }
+  limbs.load("newneomeshes//human4.obj");
+  if (walker && !limbs.loaded) {
+    std::cout << "City: no limb mesh, the crowd stays away" << std::endl;
+    walker.reset();
+  }
+  // The post chain paints the dusk where colour A stayed empty.
+  post.resolution = false;
+  post.relX = true;
+  post.background = backgroundPass::drawn;
+  post.backgroundResolution = false;
+  post.glow = 0.75f;  // the cloud is lit enough; the halo must not burn it out
+  t = row.startClock;
+}
+
+// ---- frame --------------------------------------------------------------------------------
 
 bool part_thecity::advance(double* step) {
   if (!current()) return false;
@@ -20,4 +311,162 @@ bool part_thecity::advance(double* step) {
   return true;
 }
 
-void part_thecity::render(double*) { drawClearedFrame(rc); }
+void part_thecity::render(double* step) {
+  vec3 moved;
+  cam = cityCamera(t, shake, moved);
+  shakeRec.push(moved);
+  bindSceneTarget();
+  lookThrough();
+  glGetFloatv(GL_MODELVIEW_MATRIX, view);  // the world the groups stand in
+  clearTarget();
+  particlePass(*step);
+  drawGroups();
+  postPasses();
+}
+
+// ---- particle pass ------------------------------------------------------------------------
+
+void part_thecity::simulate(double step) {
+  particlesim& sim = simulator();
+  mat4 r = rot(0, 0.5 * t, 0);  // a slow turn about the vertical axis
+  megaRotate += float((ease(t - 27) - ease(0.5 * (t - 52))) * step * 1.5);
+  sim.beginStep(float(t), float(step));
+  setFloat(sim.program, "alltime", float(frame.demoTime));
+  setFloat(sim.program, "PosY", float(frame.pointerY));
+  setFloat(sim.program, "MegaRotate", megaRotate);
+  setMatrix(sim.program, "RotationMatrix", r);
+  setMatrix(sim.program, "RotationMatrix3", r);
+  sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", obelisk.positionTexture);
+  sim.bindSampler(GL_TEXTURE_2D, 14, "OriginalPositionTextureAnimal", obelisk.positionTexture);
+  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + 30));
+  sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", baby.positionTexture);
+  sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", obelisk.colorTexture);
+  sim.bindSampler(GL_TEXTURE_1D, 17, "Original1DTexture", textureName(texture1D));
+  benchPassBegin(passCompute);
+  sim.dispatch();
+  benchPassEnd(passCompute);
+  glActiveTexture(GL_TEXTURE0);
+}
+
+void part_thecity::particlePass(double step) {
+  glDisable(GL_DEPTH_TEST);
+  shaders.useNoProgram();
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ONE, GL_ONE);
+  glEnable(GL_TEXTURE_2D);
+  cSrand(4234);  // every frame repeats the previous frame's random draws
+  glDisable(GL_BLEND);
+  simulate(step);
+  drawPoints(simulator(), obelisk.colorTexture, 13, GridSize * GridSize);
+  endPoints();
+  glColor3f(1, 0.7f, 0.6f);
+  glDisable(GL_CULL_FACE);
+  glEnable(GL_DEPTH_TEST);
+  glMatrixMode(GL_TEXTURE);
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  shaders.useNoProgram();
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_BLEND);
+}
+
+// ---- the groups: black silhouettes in the camera's world -----------------------------------
+
+void part_thecity::drawGroups() {
+  benchPassBegin(passOverlay);
+  placeGroups(t, groups);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadMatrixf(view);  // the camera's world, not eye space: the street stays around the cloud
+  glColor4f(0, 0, 0, 1);
+  drawCrowd();
+  drawLandmark(groups.lattice, lattice, 0);
+  drawLandmark(groups.temple, temple, 1);
+  drawLandmark(groups.tower, tower, 2);
+  drawTrees();
+  drawDoves();
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  benchPassEnd(passOverlay);
+}
+
+void part_thecity::drawCrowd() {
+  if (!walker) return;
+  for (const walkerPlace& w : groups.crowd) {
+    if (w.fade <= 0) continue;
+    glPushMatrix();
+    walker->framePosition = w.frame;
+    glTranslatef(w.at.x, w.at.y, w.at.z);
+    glColor3f(0, 0, 0);
+    float size = 0.02f * w.fade;
+    glScalef(size, size, size);
+    glRotatef(w.tilt, 1, 0, 0);
+    glRotatef(90, 0, 1, 0);  // walking towards the camera
+    walker->draw(limbs);
+    glPopMatrix();
+  }
+}
+
+// which: 0 lattice tower, 1 temple, 2 tower. The meshes are stored turned by
+// the inverse of these chains, so they stand upright.
+void part_thecity::drawLandmark(const landmarkPlace& p, const objmesh& mesh, int which) {
+  if (!p.shown || p.scale <= 0) return;
+  glPushMatrix();
+  glTranslatef(p.at.x, p.at.y, p.at.z);
+  glColor3f(0, 0, 0);
+  glScalef(p.scale, p.scale, p.scale);
+  if (which == 2) {
+    glRotatef(-37, -0.5f, 1, 0);
+    glRotatef(74, 0, 1, 0);
+    glRotatef(82, 0, 1, 0);
+    glRotatef(3, 1, 0, 0);
+  } else {
+    glRotatef(which == 0 ? -58.0f : 18.0f, 1, 0, 0);
+    glRotatef(p.sway, 1, 0, 0);
+    if (which == 1) glRotatef(-4, 0, 1, 0);
+    glRotatef(90, 0, 1, 0);
+    glRotatef(190, 1, 0, 0);
+  }
+  mesh.draw(-1);
+  glPopMatrix();
+}
+
+void part_thecity::drawTrees() {
+  for (int k = 0; k < groups.treeCount; ++k) {
+    const landmarkPlace& p = groups.trees[k];
+    if (p.scale <= 0) continue;
+    glPushMatrix();
+    glTranslatef(p.at.x, p.at.y, p.at.z);
+    glColor3f(0, 0, 0);
+    glScalef(p.scale, p.scale, p.scale);
+    glRotatef(p.turn, 0, 1, 0.1f);
+    glTranslatef(0, 0.7f, 0);  // the trunk's foot on the ground
+    tree.draw(-1);
+    glPopMatrix();
+  }
+}
+
+// Billboards that write no depth: the backdrop keys on colour A's coverage.
+void part_thecity::drawDoves() {
+  if (groups.doveCount == 0) return;
+  glActiveTexture(GL_TEXTURE0);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glColor4f(0, 0, 0, 1);
+  glDepthMask(GL_FALSE);
+  for (int k = 0; k < groups.doveCount; ++k) {
+    const dovePlace& d = groups.doves[k];
+    rc->bindTexture(textureBase + d.image);
+    glPushMatrix();
+    glTranslatef(d.at.x, d.at.y, d.at.z);
+    double angle = d.angle, sx = d.sx, sy = d.sy;
+    drawScreenQuad(&angle, &sx, &sy, true, 1);
+    glPopMatrix();
+  }
+  glDepthMask(GL_TRUE);  // a mask left off would stop the next clear from clearing depth
+  glDisable(GL_BLEND);
+  glDisable(GL_TEXTURE_2D);
+}
