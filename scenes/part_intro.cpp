@@ -1,14 +1,186 @@
-// part_intro.cpp -- the intro section (stand-in: clock, step scaling and
-// hand-over as the scene has them; the pictures come later).
+// part_intro.cpp -- the long opening: the cloud morphs obelisk -> DNA ->
+// fish -> birds (the choreography lives in the compute program), the keyed
+// camera orbits, sinks and dives with it, a swing swarm hangs beside the
+// strand and the logo flickers in near 50 s.
 #include "scenes/part_intro.h"
 
-#include "scenes/standin.h"
+#include <GL/glew.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "gfx/frametimer.h"
+#include "gfx/quads.h"
+#include "gfx/rendercontext.h"
+#include "gfx/textures.h"
+#include "platform/crandom.h"
 #include "scenes/timing.h"
 
-static const double HandOver = 171.0;  // hands over to the bird scene
+// ---- time script (section seconds) ---------------------------------------------------
+static const double HandOver = 171.0;    // hands over to the bird scene
+static const double BurstAt = 18.2;      // the shake burst rises here, fades from 19
+static const double SwingFrom = 35.5;    // the swing swarm is simulated and drawn ...
+static const double SwingTo = 60.0;      // ... until here
+static const double DescentFrom = 58.0;  // the look-at point sinks 0.1 units a second
+static const float ShakeBase = 0.0002262f;
+static const int GridSize = 1536;        // main cloud, 2 359 296 points
+static const int SwingSize = 512;        // swing swarm, 262 144 points
+static const int SwingSlot = 113;        // the swing's point program
 
-void part_intro::load(rendercontext* context) { loadStandIn(this, context); }
+introValues introScript(double t, const route& shakeTrack) {
+  introValues v;
+  float zoom = float(ease(2.5 * (t - 90.8)) - ease(0.5 * (t - 93)) + 0.8 * ease(2.5 * (t - 75)) -
+                     0.8 * ease(0.35 * (t - 76.5)));
+  v.fovy = 45 - 30 * double(zoom);
+  double b = ShakeBase;
+  if (t > 18) b = ShakeBase * (50 * (1 - ease(0.75 * (t - 19))) * ease(5 * (t - BurstAt)) + 1);
+  v.shakeAmplitude = float((8 * ease(t - DescentFrom) + 1) * b);
+  v.shake = shakeAt(shakeTrack, 35 * t - 76);
+  v.swing = t > SwingFrom && t < SwingTo;
+  v.logoFade = ease(0.5 * (t - 49.5)) - ease(0.5 * (t - 53));
+  v.logoShown = logoCoin(t, v.logoFade);
+
+  v.turn = rot(0, 1.5, 0);
+  if (t > 18) v.turn = rot(0, 1.5 + 0.2 * (t - 18) + 7.853975 * ease(0.3 * (t - 18)), 0);
+  if (t > 30) v.turn = rot(0, -0.1, 0);
+  if (t > 57) v.turn = rot(0.3 * rampIn(t - 57), 1.2 * rampIn(t - 78) - 1.4 * rampIn(t - 57) - 0.1, 0);
+  v.tumble = rot(-0.3 * t, -0.7 * t, 0.1 * t);
+  v.lateTurn = rot(0, 4 * M_PI * ease(0.077 * (t - 138)), 0);
+  double swingAmplitude = 2 - ease(0.2 * (t - 34));
+  v.swing1 = rot(std::sin(t) * swingAmplitude, 0, 0);
+  v.swing2 = rot(std::sin(t + 0.5) * swingAmplitude, 0, 0);
+  return v;
+}
+
+bool logoCoin(double t, double fade) {
+  // the seed is clamped before it becomes an integer: 424 t + 424 is
+  // negative for t < -1 and overflows 32 bits for very large t
+  double seed = std::min(std::max(424.0 * t + 424.0, 0.0), 4294967295.0);
+  cSrand(uint32_t(seed));
+  for (int k = 0; k < 1000; ++k) cRand();
+  double r = frand();
+  return fade > r;
+}
+
+// One keyed move of the table: which vector, toward what, with what weight.
+struct keyedRow {
+  vec3 camera::*v;
+  vec3 target;
+  double k;
+};
+
+camera introKeyedCamera(double t) {
+  camera c;
+  c.eye = vec3(float(5.5 * std::sin(0.05 * t - 3)), 1.3f, float(5.5 * std::cos(0.05 * t - 3)));
+  c.centre = vec3(0, 0.3f, 0);
+  c.up = vec3(0, 1, 0);
+  const float y = float(-0.1 * (t - DescentFrom));
+  const double r = 3 + ease(0.2 * (t - 100));
+  const double push = 0.01 * (t - 117), slide = 0.2 * rampIn(0.5 * (t - 120));
+  const double dive = 2 * (t - 152) + 1 - 1.3 * rampIn(t - 167);
+  const vec3 tilt(0, 0.2f, -0.7f), level(0, 1, 0);
+  auto f = [](double x) { return float(x); };
+  const keyedRow rows[] = {
+      {&camera::eye, vec3(4, 2, 1), ease(0.15 * (t - 40))},
+      {&camera::centre, vec3(0, 1, 0), ease(0.15 * (t - 40))},
+      {&camera::eye, vec3(4, y, 0), ease(0.3 * (t - 58))},
+      {&camera::centre, vec3(0, y, 0), ease(0.3 * (t - 58))},
+      {&camera::eye, vec3(f(4 * std::sin(0.5 * (t - 81))), y, f(4 * std::cos(0.5 * (t - 81)))), ease(0.2 * (t - 82))},
+      {&camera::centre, vec3(0, y, 0), ease(0.2 * (t - 82))},
+      {&camera::eye, vec3(f(r * std::sin(0.3 * (t - 97))), 1.5f + y, f(r * std::cos(0.3 * (t - 97)))),
+       ease(0.25 * (t - 93.4))},
+      {&camera::centre, vec3(0, 1 + y, 0), ease(0.25 * (t - 93.4))},
+      {&camera::up, tilt, ease(0.4 * (t - 86)) - ease(t - 98)},
+      {&camera::up, tilt, ease(0.5 * (t - 103))},
+      {&camera::eye, vec3(-5, 1.5f + y, 0), ease(0.25 * (t - 111))},
+      {&camera::centre, vec3(0, 1 + y, 0), ease(0.25 * (t - 111))},
+      {&camera::up, vec3(0, 1, 0.3f), ease(0.25 * (t - 111))},
+      {&camera::eye, vec3(-5, 2 + y, f(0.5 + push + slide)), ease(0.25 * (t - 117))},
+      {&camera::centre, vec3(0, 1.5f + y, f(0.5 + slide)), ease(0.25 * (t - 117))},
+      {&camera::up, level, ease(0.25 * (t - 117))},
+      {&camera::eye, vec3(-4, 3 + y, f(3.9 + push)), ease(0.4 * (t - 132))},
+      {&camera::centre, vec3(0, 1.5f + y, 3.9f), ease(0.4 * (t - 132))},
+      {&camera::up, level, ease(0.4 * (t - 132))},
+      {&camera::eye, vec3(-4, 3 + y, f(0.5 + push)), ease(0.3 * (t - 139))},
+      {&camera::centre, vec3(0, 1.5f + y, 0.5f), ease(0.3 * (t - 139))},
+      {&camera::up, level, ease(0.3 * (t - 139))},
+      {&camera::eye, vec3(-5, -6.9f, f(0.5 + push + dive)), ease(0.3 * (t - 151))},
+      {&camera::centre, vec3(0, -6.9f, f(dive + 0.5)), ease(0.3 * (t - 151))},
+      {&camera::up, level, ease(0.3 * (t - 151))},
+  };
+  for (const keyedRow& row : rows) keyedMove(c.*row.v, row.target, row.k);
+  if (t > 40) {  // the roll dip of the move to (4, 2, 1)
+    double u = std::min(std::max(0.15 * (t - 40), 0.0), 1.0);
+    double s = std::sin(M_PI * u);
+    c.up.z -= float(0.3 * s * s);
+  }
+  return c;
+}
+
+camera introCamera(double t, const introValues& v, vec3& record) {
+  camera c = introKeyedCamera(t);
+  c.fovy = v.fovy;
+  vec3 p = v.shake.index >= 0 ? v.shake.p : vec3();
+  float amp = v.shakeAmplitude;
+  c.centre = c.centre + shakeOffset(c, p, amp);
+  record = vec3(p.x * amp, p.y * amp, 0);
+  c.up.x += shakeRoll(v.shake.a, amp);
+  return c;
+}
+
+// ---- load ---------------------------------------------------------------------------------
+
+void part_intro::loadSimulators(rendercontext* context) {
+  particlesim& sim = context->sims[row.simulator];
+  sim.width = sim.height = GridSize;
+  sim.load(std::string(row.shaderDir) + "ComputeShader1.cpp");
+  sim.curlTexture = context->sims[0].curlTexture;
+  obelisk.context = context;
+  obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
+  swingSim.width = swingSim.height = SwingSize;
+  swingSim.load(std::string(row.shaderDir) + "ComputeShaderSwing.cpp");
+  swingSim.curlTexture = sim.curlTexture;  // copied once the main cloud has its own
+  swingMesh.context = logoMesh.context = context;
+  swingMesh.load("newobjects//swing.obj", SwingSize, SwingSize, 30, 6, 1, 1, 1);
+  logoMesh.load("newobjects//logo.obj", SwingSize, SwingSize, 30, 30, 1, 1, 1);
+}
+
+void part_intro::loadPrograms() {
+  loadFragment("f_combineSSAO.cpp", ssaoSlot);
+  loadFragment("f_blurpass.cpp", blurSlot);
+  loadFragment("f_smoothpass.cpp", smoothSlot);
+  loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
+  loadVertexFragment("v_particles_Swing.cpp", "f_particles.cpp", SwingSlot);
+  loadVertexFragment("v_material1.cpp", "f_material1.cpp", spareSlot);
+  loadFragment("f_backgroundeffect.cpp", backgroundSlot);
+}
+
+void part_intro::load(rendercontext* context) {
+  loaded = true;
+  readShakeTrack(shake, "try1.sav");
+  logBanner();
+  rc = context;
+  loadSimulators(context);
+  t = row.startClock;
+  textureBase = 0;
+  blurSlot = 4;
+  spareSlot = 199;
+  post.resolution = false;
+  post.aspect = true;
+  post.relX = true;
+  post.background = backgroundPass::drawn;
+  loadPrograms();
+  attachTargets();
+  dna.context = fish.context = birds.context = context;
+  dna.load("newobjects//DNA.obj", GridSize, GridSize, 100, 40, 1, 1, 1);
+  context->loadJpg("textures/blob41b.jpg", textureBase + blobTexture);
+  context->loadJpg("textures/obelisk_logo2.jpg", textureBase + logoTexture);
+  fish.load("newobjects//fish.obj", GridSize, GridSize, 80, 40, 1, 1, 1);
+  birds.load("newobjects//bird.obj", GridSize, GridSize, 80, 50, 1, 1, 1);
+}
+
+// ---- frame --------------------------------------------------------------------------------
 
 bool part_intro::advance(double* step) {
   if (!current()) return false;
@@ -26,4 +198,126 @@ bool part_intro::advance(double* step) {
   return true;
 }
 
-void part_intro::render(double*) { drawClearedFrame(rc); }
+// The frame's script values are evaluated once, after the clock moved; the
+// step the simulators get already holds the last seconds' speed-up.
+void part_intro::render(double* step) {
+  introValues v = introScript(t, shake);
+  vec3 record;
+  cam = introCamera(t, v, record);
+  shakeRec.push(record);
+  bindSceneTarget();
+  lookThrough();
+  clearTarget();
+  particlePass(*step, v);
+  postPasses();
+}
+
+// ---- particle pass ------------------------------------------------------------------------
+
+void part_intro::simulateCloud(double step, const introValues& v) {
+  particlesim& sim = simulator();
+  sim.beginStep(float(t), float(step));
+  setFloat(sim.program, "PosY", float(frame.pointerY));
+  setFloat(sim.program, "alltime", float(frame.demoTime));
+  setMatrix(sim.program, "RotationMatrix", v.turn);
+  setMatrix(sim.program, "RotationMatrix3", v.tumble);
+  setMatrix(sim.program, "RotationMatrix4", v.lateTurn);
+  sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", obelisk.positionTexture);
+  sim.bindSampler(GL_TEXTURE_2D, 14, "OriginalPositionTexture_Obelisk", dna.positionTexture);
+  sim.bindSampler(GL_TEXTURE_2D, 15, "OriginalPositionTexture_Fish", fish.positionTexture);
+  sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", birds.positionTexture);
+  sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", obelisk.colorTexture);
+  sim.dispatch();
+}
+
+void part_intro::simulateSwing(double step, const introValues& v) {
+  swingSim.beginStep(float(t), float(step));
+  setFloat(swingSim.program, "PosY", float(frame.pointerY));
+  setMatrix(swingSim.program, "RotationMatrix", v.swing1);
+  setMatrix(swingSim.program, "RotationMatrix2", v.swing2);
+  swingSim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", swingMesh.positionTexture);
+  swingSim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", swingMesh.colorTexture);
+  swingSim.bindSampler(GL_TEXTURE_2D, 12, "OriginalPositionTextureLogo", logoMesh.positionTexture);
+  swingSim.dispatch();
+}
+
+// Both simulators step, then both clouds are drawn. The points are opaque
+// and depth tested, so the order of the draws does not change the picture;
+// it keeps each kind of particle work in one span of the frame benchmark
+// (a pass marked twice keeps only its last span: the main cloud's draw).
+void part_intro::particleWork(double step, const introValues& v) {
+  benchPassBegin(passCompute);
+  simulateCloud(step, v);
+  if (v.swing) simulateSwing(step, v);
+  benchPassEnd(passCompute);
+  glActiveTexture(GL_TEXTURE0);
+  if (v.swing) {
+    drawPoints(swingSim, swingMesh.colorTexture, 8, SwingSize * SwingSize, SwingSlot);
+    endPoints();
+  }
+  drawPoints(simulator(), obelisk.colorTexture, 8, GridSize * GridSize);
+  endPoints();
+}
+
+// The material program is made current and released; nothing is drawn with it.
+void part_intro::materialStub() {
+  shaders.useProgram(spareSlot);
+  shaders.setFloat(spareSlot, "ttime", float(t));
+  shaders.useNoProgram();
+  glColor3f(1, 0.7f, 0.6f);
+}
+
+// The logo in the upper right, shown in a frame when its fade beats that
+// frame's coin. The quad reaches from y = 0.2 to 1.2, past the top of the
+// window: the texture matrix lays the whole image into the quad's lower
+// four fifths (nothing of it is cut) and keeps it square on any window;
+// outside the image the texture reads as its black border.
+void part_intro::logoFlicker(const introValues& v) {
+  benchPassBegin(passOverlay);
+  identityMatrices();
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ONE, GL_ONE);
+  glDisable(GL_DEPTH_TEST);
+  glActiveTexture(GL_TEXTURE0);
+  glEnable(GL_TEXTURE_2D);
+  rc->bindTexture(textureBase + logoTexture);
+  static const float black[4] = {0, 0, 0, 0};
+  glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, black);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_BORDER);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_BORDER);
+  float visible = 0.8f, wide = 0.28125f * float(rc->width) / (0.5f * visible * float(rc->height));
+  glMatrixMode(GL_TEXTURE);
+  glTranslatef(0.5f, 0, 0);
+  glScalef(wide, 1 / visible, 1);
+  glTranslatef(-0.5f, 0, 0);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glTranslatef(0.7f, 0.7f, 0);
+  float fade = float(v.logoFade);
+  glColor3f(fade, fade, fade);
+  if (v.logoShown) {
+    double sx = 0.28125, sy = 0.5;
+    drawScaledQuad(&sx, &sy);
+  }
+  glPopMatrix();
+  identityMatrices();
+  glDisable(GL_BLEND);
+  glColor3f(1, 1, 1);
+  benchPassEnd(passOverlay);
+}
+
+void part_intro::particlePass(double step, const introValues& v) {
+  glDisable(GL_DEPTH_TEST);
+  shaders.useNoProgram();
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ONE, GL_ONE);
+  glEnable(GL_TEXTURE_2D);
+  glDisable(GL_BLEND);
+  particleWork(step, v);
+  materialStub();
+  logoFlicker(v);
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_DEPTH_TEST);
+  shaders.useNoProgram();
+}

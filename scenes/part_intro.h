@@ -1,13 +1,61 @@
-// part_intro.h -- The long morphing opening; hands over at its 171st second.
+// part_intro.h -- section 1 of the chain, the long opening: a particle cloud
+// that morphs from the obelisk to a DNA strand, a fish school and a bird
+// flock while a keyed camera orbits, sinks and dives with it; a swinging
+// second swarm between 35.5 and 60 s and a flickering logo near 50 s. Hands
+// over at its 171st second.
 #pragma once
+#include "gfx/particlesim.h"
+#include "gfx/tgobject.h"
 #include "scenes/scene.h"
+
+// The values of one frame of the scene's time script (GL free).
+struct introValues {
+  double fovy = 45;          // lens, degrees: zooms at 75 and 90.8 s
+  float shakeAmplitude = 0;  // camera shake scale, with the burst at 18.2 s
+  shakeSample shake;         // the shake track's record for this frame
+  bool swing = false;        // the swing swarm is simulated and drawn
+  double logoFade = 0;       // logo brightness, 49.5 ... 55 s
+  bool logoShown = false;    // this frame's coin: fade beats a reseeded draw
+  mat4 turn, tumble, lateTurn;  // "RotationMatrix", "RotationMatrix3", "RotationMatrix4"
+  mat4 swing1, swing2;          // the swing's two rotations
+};
+
+// The time script at section time t, reading the shake track. Draws from
+// the program's generator (the logo's coin) and leaves it reseeded.
+introValues introScript(double t, const route& shakeTrack);
+
+// The keyed pose before the shake: base orbit, then the 25 moves of the
+// table in order, and the roll dip after 40 s.
+camera introKeyedCamera(double t);
+
+// The frame's camera: the keyed pose, shaken. `record` is the shake of this
+// frame, (p.x amp, p.y amp, 0), for the shake record.
+camera introCamera(double t, const introValues& v, vec3& record);
+
+// The logo's coin at t: the generator reseeded from 424 t + 424, 1000 draws
+// discarded, then one more; shown when fade beats it.
+bool logoCoin(double t, double fade);
 
 class part_intro : public scene {
 public:
+  particlesim swingSim;  // the 512 x 512 swing swarm, owned here
+  TGObject obelisk, swingMesh, logoMesh, dna, fish, birds;
+  int logoTexture = 413, blobTexture = 10;  // above the texture base
+
   explicit part_intro(const sectionRow& r) : scene(r) {}
   void load(rendercontext* rc) override;
 
 protected:
   bool advance(double* step) override;
   void render(double* step) override;
+
+private:
+  void loadSimulators(rendercontext* context);
+  void loadPrograms();
+  void particlePass(double step, const introValues& v);
+  void particleWork(double step, const introValues& v);
+  void simulateCloud(double step, const introValues& v);
+  void simulateSwing(double step, const introValues& v);
+  void materialStub();
+  void logoFlicker(const introValues& v);
 };
