@@ -10,46 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "gfx/rendercontext.h"
 #include "scenes/part_mantis.h"
-#include "scenes/sections.h"
-#include "tests/support/glcontext.h"
-#include "tests/support/scenegl.h"
-#include "tests/support/testfiles.h"
+#include "tests/support/scenefixture.h"
 
 namespace {
 
-const int W = 160, H = 100;
-
-class mantisSceneGl : public glTest {
-public:
-  static std::unique_ptr<rendercontext> context;
-  static std::unique_ptr<part_mantis> scene;
-  static std::string loadLog;
-
-  static void SetUpTestSuite() {
-    glTest::SetUpTestSuite();
-    if (!haveContext || !fileExists("Routes//prs_0720.rt")) return;
-    context = makeSceneContext(W, H);
-    scene.reset(static_cast<part_mantis*>(createSection(4)));
-    logCapture log;
-    scene->load(context.get());
-    loadLog = log.text();
-  }
-  static void TearDownTestSuite() {
-    scene.reset();
-    context.reset();
-  }
-
-protected:
-  void SetUp() override {
-    glTest::SetUp();
-    if (!IsSkipped() && !scene) GTEST_SKIP() << "data folder not baked";
-  }
-};
-std::unique_ptr<rendercontext> mantisSceneGl::context;
-std::unique_ptr<part_mantis> mantisSceneGl::scene;
-std::string mantisSceneGl::loadLog;
+using mantisSceneGl = sceneGlTest<part_mantis, 4>;
+const int W = mantisSceneGl::W, H = mantisSceneGl::H;
 
 // Where a point of the drawing lands in a W x H frame seen through cam.
 bool project(const camera& cam, const vec3& p, double& x, double& y) {
@@ -74,18 +41,10 @@ bool project(const camera& cam, const vec3& p, double& x, double& y) {
 }  // namespace
 
 TEST_F(mantisSceneGl, everyProgramCompilesAndLinksWithoutComplaint) {
-  const shaderset& s = scene->shaders;
-  for (int slot : {198, 200, 201, 202, 203, 204}) {
-    EXPECT_EQ(glStatus(s.fragmentShaders[slot], false), GL_TRUE) << slot;
-    EXPECT_EQ(glStatus(s.programs[slot], true), GL_TRUE) << slot;
-  }
-  EXPECT_EQ(glStatus(s.vertexShaders[200], false), GL_TRUE);
-  EXPECT_EQ(glStatus(s.vertexShaders[198], false), GL_TRUE);
-  EXPECT_EQ(glStatus(context->sims[4].program, true), GL_TRUE);
+  expectCleanPrograms({198, 200, 201, 202, 203, 204}, 9);
+  EXPECT_EQ(glStatus(scene->shaders.vertexShaders[200], false), GL_TRUE);
+  EXPECT_EQ(glStatus(scene->shaders.vertexShaders[198], false), GL_TRUE);
   EXPECT_EQ(context->sims[4].curlTexture, context->sims[0].curlTexture);
-  std::vector<std::string> info = infoLinesOf(loadLog, "Part_mantis//shaders//");
-  EXPECT_EQ(info.size(), 9u) << loadLog;
-  for (const std::string& line : info) EXPECT_EQ(line.find("rror"), std::string::npos) << line;
   EXPECT_GT(scene->strokeFiles.size(), 1000u);
 }
 

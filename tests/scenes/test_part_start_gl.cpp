@@ -11,12 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "gfx/rendercontext.h"
 #include "scenes/part_start.h"
-#include "scenes/sections.h"
-#include "tests/support/glcontext.h"
-#include "tests/support/scenegl.h"
-#include "tests/support/testfiles.h"
+#include "tests/support/scenefixture.h"
 
 namespace {
 
@@ -44,49 +40,13 @@ int outerBright(const picture& p, int threshold) {
 
 // ---- the section in a hidden context -------------------------------------------------
 
-class startSceneGl : public glTest {
-public:
-  static std::unique_ptr<rendercontext> context;
-  static std::unique_ptr<part_start> scene;
-  static std::string loadLog;
-
-  static void SetUpTestSuite() {
-    glTest::SetUpTestSuite();
-    if (!haveContext || !fileExists("newobjects//obelisk.obj")) return;
-    context = makeSceneContext(160, 100);
-    scene.reset(static_cast<part_start*>(createSection(0)));
-    logCapture log;
-    scene->load(context.get());
-    loadLog = log.text();
-  }
-  static void TearDownTestSuite() {
-    scene.reset();
-    context.reset();
-  }
-
-protected:
-  void SetUp() override {
-    glTest::SetUp();
-    if (!IsSkipped() && !scene) GTEST_SKIP() << "data folder not baked";
-  }
-};
-std::unique_ptr<rendercontext> startSceneGl::context;
-std::unique_ptr<part_start> startSceneGl::scene;
-std::string startSceneGl::loadLog;
+using startSceneGl = sceneGlTest<part_start, 0>;
 
 }  // namespace
 
 TEST_F(startSceneGl, everyProgramCompilesAndLinksWithoutComplaint) {
-  const shaderset& s = scene->shaders;
-  for (int slot : {200, 201, 202, 203, 204}) {
-    EXPECT_EQ(glStatus(s.fragmentShaders[slot], false), GL_TRUE) << slot;
-    EXPECT_EQ(glStatus(s.programs[slot], true), GL_TRUE) << slot;
-  }
-  EXPECT_EQ(glStatus(s.vertexShaders[200], false), GL_TRUE);
-  EXPECT_EQ(glStatus(context->sims[0].program, true), GL_TRUE);
-  std::vector<std::string> info = infoLinesOf(loadLog, "Part_start//shaders//");
-  EXPECT_EQ(info.size(), 7u) << loadLog;
-  for (const std::string& line : info) EXPECT_EQ(line.find("rror"), std::string::npos) << line;
+  expectCleanPrograms({200, 201, 202, 203, 204}, 7);
+  EXPECT_EQ(glStatus(scene->shaders.vertexShaders[200], false), GL_TRUE);
 }
 
 TEST_F(startSceneGl, theHandOverFrameIsDrawnWholeAndTheNextIsNot) {
