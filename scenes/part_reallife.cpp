@@ -1,12 +1,178 @@
-// part_reallife.cpp -- the bird scene (stand-in: clock, step scaling and
-// hand-over as the scene has them; the pictures come later).
+// part_reallife.cpp -- the bird scene: a flapping bird's silhouette shapes
+// the particle cloud, the lens widens, marble statues and black birds fly
+// through at the end.
 #include "scenes/part_reallife.h"
 
-#include "scenes/standin.h"
+#include <GL/glew.h>
+#include <GL/glu.h>
 
-static const double HandOver = 69.0;  // hands over to the city
+#include <cmath>
 
-void part_reallife::load(rendercontext* context) { loadStandIn(this, context); }
+#include "gfx/frametimer.h"
+#include "gfx/particlesim.h"
+#include "gfx/rendercontext.h"
+#include "gfx/textures.h"
+#include "platform/crandom.h"
+#include "scenes/timing.h"
+
+// ---- time script (section seconds) ---------------------------------------------------
+static const double HandOver = 69.0;     // hands over to the city
+static const double SwingFrom = 28.0;    // the camera swings out to x = 5 over 5 s
+static const double GlideFrom = 44.0;    // then glides to (3.4, 0, 0) over 10 s
+static const double StatuesFrom = 48.0;  // five statues fly through from here
+static const double BirdsFrom = 49.0;    // eleven birds from here
+static const int GridSize = 1536;        // particle grid, 2 359 296 points
+static const int StatueCount = 5, BirdCount = 11;
+static const int MaterialSlot = 199;     // flaps the bird mesh, writes black
+
+float reallifeRadius(double t) { return float(0.4 + 4 * ease(0.2 * t) + rampIn(0.4 * (t - 20))); }
+
+double reallifeFovy(double t) { return 15 + 30 * ease(0.05 * (t - 16)); }
+
+camera reallifePath(double t) {
+  camera c;
+  float r = reallifeRadius(t);
+  c.eye = vec3(r * std::sin(float(M_PI / 2)), 0, r * std::cos(float(M_PI / 2)));
+  c.centre = vec3(0, 0, 0);
+  c.up = vec3(0, 1, 0);
+  c.fovy = reallifeFovy(t);
+  double a = 1 - 0.2 * t, k1 = ease(0.2 * (t - SwingFrom));
+  keyedMove(c.eye, vec3(float(5 + 5 * std::sin(a)), -1, float(2 * std::cos(a))), k1);
+  keyedMove(c.centre, vec3(5, 0, 0), k1);
+  double k2 = ease(0.1 * (t - GlideFrom));
+  keyedMove(c.eye, vec3(3.4f, 0, 0), k2);
+  keyedMove(c.centre, vec3(6, 0, 0), k2);
+  return c;
+}
+
+camera reallifeCamera(double t, const route& shakeTrack) {
+  camera c = reallifePath(t);
+  shakeSample s = shakeAt(shakeTrack, 35 * t - 76);
+  float amp = shakeSwell(t) * 0.0002262f;
+  c.centre = c.centre + shakeOffset(c, s.p, amp);
+  c.up.x = shakeRoll(s.a, amp);
+  return c;
+}
+
+camera silhouetteCamera(double t, const route& shakeTrack) {
+  camera c;
+  float lift = float(0.7 * ease(t));
+  c.eye = vec3(7, lift, 0);
+  c.centre = vec3(0, lift, 0);
+  c.up = vec3(0, 1, 0);
+  c.fovy = 45;
+  shakeSample s = shakeAt(shakeTrack, 47 * t - 32);
+  float amp = float(0.0047931 * ease(1.5 * t));
+  c.centre = c.centre + shakeOffset(c, s.p, amp);
+  c.up.x += shakeRoll(s.a, amp);
+  return c;
+}
+
+// Each draw is its own statement: the order of the generator's draws is the
+// order the placements were authored in.
+static float draw01() { return float(frand()); }
+
+std::vector<statuePose> statuesAt(double t) {
+  std::vector<statuePose> out;
+  cSrand(2382);
+  for (int k = 0; k < 1000; ++k) frand();
+  if (!(t > StatuesFrom)) return out;
+  for (int k = 0; k < StatueCount; ++k) {
+    statuePose s;
+    float r1 = draw01();
+    float r2 = draw01();
+    vec3 q = vec3(0, 2 * r2 - 1, 2 * r1 - 1) * 6.0f;
+    float r3 = draw01();
+    s.offset = vec3(0, float((0.5 * r3 + 0.5) * (t - 55) * 1.1 - 0.6 - 1.6 + q.y), q.z);
+    float r4 = draw01();
+    float r5 = draw01();
+    s.spin = float((0.5 * r5 + 1) * 20 * t) * (r4 >= 0.5f ? -1.0f : 1.0f);
+    s.tiltX = 0.2f * draw01();
+    float r7 = draw01();
+    float size = 1.4f * (r7 + 1);
+    s.scale = 0.3f * size;
+    out.push_back(s);
+  }
+  return out;
+}
+
+std::vector<birdPose> birdsAt(double t) {
+  std::vector<birdPose> out;
+  cSrand(4242);
+  if (!(t > BirdsFrom)) return out;
+  for (int k = 0; k < BirdCount; ++k) {
+    birdPose b;
+    float r1 = draw01();
+    float r2 = draw01();
+    vec3 q = vec3(0, 2 * r2 - 1, 4 * r1 - 2) * 6.0f;  // its x, from the third control value, is never used
+    float r3 = draw01();
+    float r4 = draw01();
+    b.offset = vec3(2 * r4 + 14.2f, q.y, float((0.5 * r3 + 0.5) * (t - 55) * 3.4 - 0.6 - 1.6 + q.z));
+    float r5 = draw01();
+    b.clock = float((0.2 * r5 + 1) * t);
+    float r6 = draw01();
+    b.scale = 0.3f * (r6 + 0.5f);
+    out.push_back(b);
+  }
+  return out;
+}
+
+// ---- load ---------------------------------------------------------------------------------
+
+// The simulator's buffers start zeroed rather than undefined: the compute
+// program reads no stale storage and sees every particle unborn (its
+// validity mark is not zero), so it places each one for the moment it starts.
+static void clearState(const particlesim& sim) {
+  for (GLuint buffer : {sim.buffer0, sim.buffer1, sim.buffer2}) {
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, buffer);
+    glClearBufferData(GL_SHADER_STORAGE_BUFFER, GL_RGBA32F, GL_RGBA, GL_FLOAT, nullptr);
+  }
+  glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
+}
+
+// Called after each mesh: the loading screen moves on when it is shown.
+static void progressStep(rendercontext* context) {
+  if (context->progress) context->progress(0.08);
+}
+
+void part_reallife::load(rendercontext* context) {
+  loaded = true;
+  rc = context;
+  readShakeTrack(shake, "try1.sav");
+  logBanner();
+  particlesim& sim = context->sims[row.simulator];
+  sim.width = sim.height = GridSize;
+  sim.load(std::string(row.shaderDir) + "ComputeShader1.cpp");
+  sim.curlTexture = context->sims[0].curlTexture;  // every simulator shares the first one's volume
+  clearState(sim);
+  obelisk.context = context;
+  obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
+  bird.load("newobjects//bird_good.obj");
+  progressStep(context);
+  statue.load("newobjects//cronus.obj");
+  progressStep(context);
+  sphere.context = context;
+  sphere.load("newobjects//sphere2.obj", GridSize, GridSize, 15, 38, 1, 1, 1);
+  blurSlot = 4;
+  spareSlot = MaterialSlot;
+  t = row.startClock;
+  textureBase = 0;
+  loadFragment("f_combineSSAO.cpp", ssaoSlot);
+  loadFragment("f_blurpass.cpp", blurSlot);
+  loadFragment("f_smoothpass.cpp", smoothSlot);
+  loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
+  loadVertexFragment("v_material1.cpp", "f_material1.cpp", MaterialSlot);
+  loadFragment("f_backgroundeffect.cpp", backgroundSlot);
+  attachTargets();
+  context->loadJpg("textures/blob41b.jpg", textureBase + 10);
+  // The occlusion pass takes the aspect instead of the resolution; the
+  // background effect paints a sky wherever colour A stayed empty.
+  post.resolution = false;
+  post.aspect = true;
+  post.background = backgroundPass::drawn;
+}
+
+// ---- frame --------------------------------------------------------------------------------
 
 bool part_reallife::advance(double* step) {
   *step *= 1.07;  // on every call: every later section of the frame runs faster too
@@ -17,4 +183,150 @@ bool part_reallife::advance(double* step) {
   return true;
 }
 
-void part_reallife::render(double*) { drawClearedFrame(rc); }
+void part_reallife::render(double* step) {
+  silhouettePass();
+  cam = reallifeCamera(t, shake);
+  shakeRec.push(cam.centre - reallifePath(t).centre);
+  bindSceneTarget();
+  lookThrough();
+  clearTarget();
+  particlePass(*step);
+  postPasses();
+}
+
+// The flapping bird from its side, black on white, into colour A: the
+// compute program reads it as "Swirl_Texture".
+void part_reallife::silhouettePass() {
+  benchPassBegin(passOverlay);
+  rc->attachColor(0, 0, colorA);
+  rc->bindRenderTarget(0, 1);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, 1.6, 0.1, 100.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  camera c = silhouetteCamera(t, shake);
+  gluLookAt(c.eye.x, c.eye.y, c.eye.z, c.centre.x, c.centre.y, c.centre.z, c.up.x, c.up.y, c.up.z);
+  glClearColor(1, 1, 1, 0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  shaders.useProgram(MaterialSlot);
+  shaders.setFloat(MaterialSlot, "ttime", float(t));
+  glColor3f(0, 0, 0);
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+  bird.draw(-1);
+  shaders.useNoProgram();
+  glColor3f(1, 1, 1);
+  cSrand(42342);
+  rc->resolveRenderTarget(0, rc->width, rc->height, 1, false);
+  rc->bindWindowFramebuffer();
+  glClearColor(0, 0, 0, 0);
+  benchPassEnd(passOverlay);
+}
+
+// ---- particle pass ------------------------------------------------------------------------
+
+void part_reallife::simulate(double step) {
+  particlesim& sim = simulator();
+  mat4 r = rot(0, 0.5 * t, 0);  // the shell of sparks turns about the vertical
+  megaRotate += float((ease(t - 27) - ease(0.5 * (t - 52))) * step * 1.5);
+  sim.beginStep(float(t), float(step));
+  setFloat(sim.program, "PosY", float(frame.pointerY));
+  setFloat(sim.program, "MegaRotate", megaRotate);
+  setMatrix(sim.program, "RotationMatrix", r);
+  setMatrix(sim.program, "RotationMatrix3", r);
+  setFloat(sim.program, "alltime", float(frame.demoTime));
+  sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", obelisk.positionTexture);
+  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(colorA));
+  sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", sphere.positionTexture);
+  sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", sphere.colorTexture);
+  benchPassBegin(passCompute);
+  sim.dispatch();
+  benchPassEnd(passCompute);
+  glActiveTexture(GL_TEXTURE0);
+}
+
+void part_reallife::particlePass(double step) {
+  glDisable(GL_DEPTH_TEST);
+  shaders.useNoProgram();
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ONE, GL_ONE);
+  glEnable(GL_TEXTURE_2D);
+  cSrand(4234);
+  glDisable(GL_BLEND);
+  simulate(step);
+  drawPoints(simulator(), sphere.colorTexture, 13, GridSize * GridSize);
+  endPoints();
+  shaders.useNoProgram();  // the statues are drawn by the fixed pipeline
+  benchPassBegin(passOverlay);
+  glColor3f(1, 1, 1);
+  statueFlight();
+  birdFlight();
+  glAlphaFunc(GL_ALWAYS, 0.05f);
+  glDisable(GL_ALPHA_TEST);
+  glDisable(GL_BLEND);
+  glEnable(GL_DEPTH_TEST);
+  glColor3f(1, 0.7f, 0.6f);
+  shaders.useNoProgram();
+  identityMatrices();
+  benchPassEnd(passOverlay);
+}
+
+// Five marble statues drift up through the far side of the view, lit by one
+// fixed light so that their folds read against the sky and the cloud.
+void part_reallife::statueFlight() {
+  std::vector<statuePose> poses = statuesAt(t);  // reseeds and discards even when none fly
+  glDisable(GL_TEXTURE_2D);
+  glColor4f(1, 1, 1, 0);
+  if (poses.empty()) return;
+  // Marble: an opaque material of its own (alpha 1 keeps the sky off it).
+  const GLfloat light[4] = {-0.5f, 0.8f, 0.45f, 0}, white[4] = {1, 1, 1, 1},
+                ambient[4] = {0.3f, 0.3f, 0.33f, 1}, diffuse[4] = {0.85f, 0.83f, 0.8f, 1};
+  glPushMatrix();
+  glLoadIdentity();  // the light's direction in eye space
+  glLightfv(GL_LIGHT0, GL_POSITION, light);
+  glPopMatrix();
+  glLightfv(GL_LIGHT0, GL_AMBIENT, white);
+  glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
+  glEnable(GL_LIGHT0);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_NORMALIZE);
+  for (const statuePose& s : poses) {
+    glPushMatrix();
+    glTranslatef(12.8f, 0, 0);
+    glTranslatef(s.offset.x, s.offset.y, s.offset.z);
+    glRotatef(s.spin, 0, 1, 0);
+    glRotatef(45, s.tiltX, 1, 0.3f);
+    glScalef(s.scale, s.scale, s.scale);
+    statue.draw(-1);
+    glPopMatrix();
+  }
+  const GLfloat ambientDefault[4] = {0.2f, 0.2f, 0.2f, 1}, diffuseDefault[4] = {0.8f, 0.8f, 0.8f, 1};
+  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambientDefault);  // as the next scene expects
+  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuseDefault);
+  glDisable(GL_NORMALIZE);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_LIGHT0);
+}
+
+// Eleven black birds cross the view to the right, each flapping on its own
+// clock.
+void part_reallife::birdFlight() {
+  std::vector<birdPose> poses = birdsAt(t);
+  shaders.useProgram(MaterialSlot);
+  for (const birdPose& b : poses) {
+    glPushMatrix();
+    glTranslatef(12.8f, 0, 0);
+    glTranslatef(b.offset.x, b.offset.y, b.offset.z);
+    glColor3f(0, 0, 0);
+    glScalef(b.scale, b.scale, b.scale);
+    shaders.useProgram(MaterialSlot);
+    shaders.setFloat(MaterialSlot, "ttime", b.clock);
+    glColor3f(0, 0, 0);
+    bird.draw(-1);
+    glPopMatrix();
+  }
+}
