@@ -22,11 +22,15 @@ static GLuint createImage(int width, int height, GLuint imageUnit) {
   return name;
 }
 
+// Storage starts zeroed rather than undefined: a compute program reads no
+// stale memory and finds every particle unborn (its validity mark is not
+// zero), so it can place each one for the moment its scene starts.
 static GLuint createStorage(GLsizeiptr bytes) {
   GLuint name = 0;
   glGenBuffers(1, &name);
   glBindBuffer(GL_SHADER_STORAGE_BUFFER, name);
   glBufferData(GL_SHADER_STORAGE_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
+  glClearBufferData(GL_SHADER_STORAGE_BUFFER, GL_RGBA32F, GL_RGBA, GL_FLOAT, nullptr);
   return name;
 }
 

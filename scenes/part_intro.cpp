@@ -132,10 +132,7 @@ camera introCamera(double t, const introValues& v, vec3& record) {
 // ---- load ---------------------------------------------------------------------------------
 
 void part_intro::loadSimulators(rendercontext* context) {
-  particlesim& sim = context->sims[row.simulator];
-  sim.width = sim.height = GridSize;
-  sim.load(std::string(row.shaderDir) + "ComputeShader1.cpp");
-  sim.curlTexture = context->sims[0].curlTexture;
+  particlesim& sim = loadSimulator(context, GridSize);
   obelisk.context = context;
   obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
   swingSim.width = swingSim.height = SwingSize;
@@ -147,10 +144,7 @@ void part_intro::loadSimulators(rendercontext* context) {
 }
 
 void part_intro::loadPrograms() {
-  loadFragment("f_combineSSAO.cpp", ssaoSlot);
-  loadFragment("f_blurpass.cpp", blurSlot);
-  loadFragment("f_smoothpass.cpp", smoothSlot);
-  loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
+  loadScenePrograms();
   loadVertexFragment("v_particles_Swing.cpp", "f_particles.cpp", SwingSlot);
   loadVertexFragment("v_material1.cpp", "f_material1.cpp", spareSlot);
   loadFragment("f_backgroundeffect.cpp", backgroundSlot);
@@ -307,13 +301,7 @@ void part_intro::logoFlicker(const introValues& v) {
 }
 
 void part_intro::particlePass(double step, const introValues& v) {
-  glDisable(GL_DEPTH_TEST);
-  shaders.useNoProgram();
-  glDisable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_ONE, GL_ONE);
-  glEnable(GL_TEXTURE_2D);
-  glDisable(GL_BLEND);
+  beginParticlePass(false);
   particleWork(step, v);
   materialStub();
   logoFlicker(v);

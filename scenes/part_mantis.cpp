@@ -36,7 +36,7 @@ mantisValues mantisScript(double t, const route& shakeTrack) {
   v.strokeFrame = strokeFrameIndex(t);
   v.shakeSide = shakeIndex(shakeTrack, 35 * t - 76);
   v.shakeUp = shakeIndex(shakeTrack, 35 * t + 5);
-  v.megaRotateRate = float((ease(t - 27) - ease(0.5 * (t - 52))) * 1.5);
+  v.megaRotateRate = float(megaRotateRate(t));
   // The pen: fine for the head, bolder once the body starts (13 ... 16.5),
   // finer again for the legs and hatching (47 ... 52), bold for the last
   // accents (75 ... 82).
@@ -164,10 +164,7 @@ void part_mantis::load(rendercontext* context) {
   texture1D = 1001;
   context->create1DFloatTexture(texture1D, 4096);
   std::cout << "tp1 " << std::endl;
-  particlesim& sim = context->sims[row.simulator];
-  sim.width = sim.height = GridSize;
-  sim.load(std::string(row.shaderDir) + "ComputeShader1.cpp");
-  sim.curlTexture = context->sims[0].curlTexture;  // every simulator shares the first one's volume
+  loadSimulator(context, GridSize);
   std::cout << "tp2 " << std::endl;
   std::cout << "tp3 " << std::endl;
   textureBase = 0;
@@ -278,11 +275,7 @@ void part_mantis::simulate(double step, const mantisValues& v) {
   particlesim& sim = simulator();
   mat4 r = rot(0, 0.5 * t, 0);
   megaRotate += float(v.megaRotateRate * step);
-  sim.beginStep(float(t), float(step));
-  setFloat(sim.program, "PosY", float(frame.pointerY));
-  setFloat(sim.program, "MegaRotate", megaRotate);
-  setMatrix(sim.program, "RotationMatrix", r);
-  setMatrix(sim.program, "RotationMatrix3", r);
+  beginSimulation(sim, step, megaRotate, r);
   // No point set is loaded: the position and colour samplers read texture 0
   // and the cloud is made from the particle index and the curl volume.
   sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", 0);
@@ -293,21 +286,11 @@ void part_mantis::simulate(double step, const mantisValues& v) {
   sim.bindSampler(GL_TEXTURE_1D, 17, "Original1DTexture", textureName(texture1D));
   sim.bindSampler(GL_TEXTURE_2D, 14, "DepthTexture", depthTexture);
   sim.bindSampler(GL_TEXTURE_2D, 13, "SplineTexture", splineTexture);
-  benchPassBegin(passCompute);
-  sim.dispatch();
-  benchPassEnd(passCompute);
-  glActiveTexture(GL_TEXTURE0);
+  dispatchStep(sim);
 }
 
 void part_mantis::particlePass(double step, const mantisValues& v) {
-  glDisable(GL_DEPTH_TEST);
-  shaders.useNoProgram();
-  glDisable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_ONE, GL_ONE);
-  glEnable(GL_TEXTURE_2D);
-  cSrand(4234);
-  glDisable(GL_BLEND);
+  beginParticlePass(true);
 
   // The drawing: this frame's strokes, read from disk.
   glDisable(GL_TEXTURE_2D);

@@ -119,17 +119,6 @@ std::vector<birdPose> birdsAt(double t) {
 
 // ---- load ---------------------------------------------------------------------------------
 
-// The simulator's buffers start zeroed rather than undefined: the compute
-// program reads no stale storage and sees every particle unborn (its
-// validity mark is not zero), so it places each one for the moment it starts.
-static void clearState(const particlesim& sim) {
-  for (GLuint buffer : {sim.buffer0, sim.buffer1, sim.buffer2}) {
-    glBindBuffer(GL_SHADER_STORAGE_BUFFER, buffer);
-    glClearBufferData(GL_SHADER_STORAGE_BUFFER, GL_RGBA32F, GL_RGBA, GL_FLOAT, nullptr);
-  }
-  glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
-}
-
 // Called after each mesh: the loading screen moves on when it is shown.
 static void progressStep(rendercontext* context) {
   if (context->progress) context->progress(0.08);
@@ -140,11 +129,7 @@ void part_reallife::load(rendercontext* context) {
   rc = context;
   readShakeTrack(shake, "try1.sav");
   logBanner();
-  particlesim& sim = context->sims[row.simulator];
-  sim.width = sim.height = GridSize;
-  sim.load(std::string(row.shaderDir) + "ComputeShader1.cpp");
-  sim.curlTexture = context->sims[0].curlTexture;  // every simulator shares the first one's volume
-  clearState(sim);
+  loadSimulator(context, GridSize);
   obelisk.context = context;
   obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
   bird.load("newobjects//bird_good.obj");
@@ -157,10 +142,7 @@ void part_reallife::load(rendercontext* context) {
   spareSlot = MaterialSlot;
   t = row.startClock;
   textureBase = 0;
-  loadFragment("f_combineSSAO.cpp", ssaoSlot);
-  loadFragment("f_blurpass.cpp", blurSlot);
-  loadFragment("f_smoothpass.cpp", smoothSlot);
-  loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
+  loadScenePrograms();
   loadVertexFragment("v_material1.cpp", "f_material1.cpp", MaterialSlot);
   loadFragment("f_backgroundeffect.cpp", backgroundSlot);
   attachTargets();
@@ -229,32 +211,18 @@ void part_reallife::silhouettePass() {
 void part_reallife::simulate(double step) {
   particlesim& sim = simulator();
   mat4 r = rot(0, 0.5 * t, 0);  // the shell of sparks turns about the vertical
-  megaRotate += float((ease(t - 27) - ease(0.5 * (t - 52))) * step * 1.5);
-  sim.beginStep(float(t), float(step));
-  setFloat(sim.program, "PosY", float(frame.pointerY));
-  setFloat(sim.program, "MegaRotate", megaRotate);
-  setMatrix(sim.program, "RotationMatrix", r);
-  setMatrix(sim.program, "RotationMatrix3", r);
+  megaRotate += float(megaRotateRate(t) * step);
+  beginSimulation(sim, step, megaRotate, r);
   setFloat(sim.program, "alltime", float(frame.demoTime));
   sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", obelisk.positionTexture);
   sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(colorA));
   sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", sphere.positionTexture);
   sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", sphere.colorTexture);
-  benchPassBegin(passCompute);
-  sim.dispatch();
-  benchPassEnd(passCompute);
-  glActiveTexture(GL_TEXTURE0);
+  dispatchStep(sim);
 }
 
 void part_reallife::particlePass(double step) {
-  glDisable(GL_DEPTH_TEST);
-  shaders.useNoProgram();
-  glDisable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_ONE, GL_ONE);
-  glEnable(GL_TEXTURE_2D);
-  cSrand(4234);
-  glDisable(GL_BLEND);
+  beginParticlePass(true);
   simulate(step);
   drawPoints(simulator(), sphere.colorTexture, 13, GridSize * GridSize);
   endPoints();

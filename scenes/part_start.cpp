@@ -35,7 +35,7 @@ startValues startScript(double t, const route& shakeTrack) {
   float s3 = float(ease(2 * (t - 45))) + s2;
   v.shakeAmplitude = float((s1 * 5 + 1) * 0.0002262 * 1.5 * s3);
   v.shakeIndex = shakeIndex(shakeTrack, 35 * t - 76);  // -1 without a usable track
-  v.megaRotateRate = float((ease(t - 27) - ease(0.5 * (t - 52))) * 1.5);
+  v.megaRotateRate = float(megaRotateRate(t));
   return v;
 }
 
@@ -61,18 +61,13 @@ void part_start::load(rendercontext* context) {
   logBanner();
   texture1D = 1001;
   context->create1DFloatTexture(texture1D, 4096);
-  particlesim& sim = context->sims[row.simulator];
-  sim.width = sim.height = GridSize;
-  sim.load(std::string(row.shaderDir) + "ComputeShader1.cpp");
+  loadSimulator(context, GridSize);
   rc = context;
   obelisk.context = context;
   obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
   textureBase = 0;
   spareSlot = 199;  // reserved, nothing loads it
-  loadFragment("f_combineSSAO.cpp", ssaoSlot);
-  loadFragment("f_blurpass.cpp", blurSlot);
-  loadFragment("f_smoothpass.cpp", smoothSlot);
-  loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
+  loadScenePrograms();
   loadFragment("f_backgroundeffect.cpp", backgroundSlot);
   attachTargets();
   context->loadJpg("textures/blob41b.jpg", textureBase + 10);
@@ -109,21 +104,14 @@ void part_start::simulate(double step, const startValues& v) {
   particlesim& sim = simulator();
   mat4 r = rot(0, 0.5 * t, 0);  // a slow turn about the vertical axis
   megaRotate += float(v.megaRotateRate * step);
-  sim.beginStep(float(t), float(step));
-  setFloat(sim.program, "PosY", float(frame.pointerY));
-  setFloat(sim.program, "MegaRotate", megaRotate);
-  setMatrix(sim.program, "RotationMatrix", r);
-  setMatrix(sim.program, "RotationMatrix3", r);
+  beginSimulation(sim, step, megaRotate, r);
   setFloat(sim.program, "alltime", float(frame.demoTime));
   sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", obelisk.positionTexture);
   sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + FirstTitle));
   sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", obelisk.positionTexture);
   sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", obelisk.colorTexture);
   sim.bindSampler(GL_TEXTURE_1D, 17, "Original1DTexture", textureName(texture1D));
-  benchPassBegin(passCompute);
-  sim.dispatch();
-  benchPassEnd(passCompute);
-  glActiveTexture(GL_TEXTURE0);
+  dispatchStep(sim);
 }
 
 // The title card floats 1.15 units in front of the eye and drifts with a
@@ -148,14 +136,7 @@ void part_start::drawTitle(const startValues& v) {
 }
 
 void part_start::particlePass(double step, const startValues& v) {
-  glDisable(GL_DEPTH_TEST);
-  shaders.useNoProgram();
-  glDisable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_ONE, GL_ONE);
-  glEnable(GL_TEXTURE_2D);
-  cSrand(4234);  // every frame repeats the previous frame's random draws
-  glDisable(GL_BLEND);
+  beginParticlePass(true);
   simulate(step, v);
   drawPoints(simulator(), obelisk.colorTexture, 13, GridSize * GridSize);
   endPoints();

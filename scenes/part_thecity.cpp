@@ -247,10 +247,7 @@ void part_thecity::load(rendercontext* context) {
   logBanner();
   texture1D = 1001;
   context->create1DFloatTexture(texture1D, 4096);
-  particlesim& sim = context->sims[row.simulator];
-  sim.width = sim.height = GridSize;
-  sim.load(std::string(row.shaderDir) + "ComputeShader1.cpp");
-  sim.curlTexture = context->sims[0].curlTexture;
+  loadSimulator(context, GridSize);
   rc = context;
   obelisk.context = context;
   obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
@@ -266,10 +263,7 @@ void part_thecity::load(rendercontext* context) {
   baby.load("newobjects//baby.obj", GridSize, GridSize, 18, 20, 1, 1, 1);
   textureBase = 0;
   spareSlot = 199;  // reserved, nothing loads it
-  loadFragment("f_combineSSAO.cpp", ssaoSlot);
-  loadFragment("f_blurpass.cpp", blurSlot);
-  loadFragment("f_smoothpass.cpp", smoothSlot);
-  loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
+  loadScenePrograms();
   loadFragment("f_backgroundeffect.cpp", backgroundSlot);
   attachTargets();
   context->loadJpg("textures/blob41b.jpg", textureBase + 10);
@@ -329,34 +323,20 @@ void part_thecity::render(double* step) {
 void part_thecity::simulate(double step) {
   particlesim& sim = simulator();
   mat4 r = rot(0, 0.5 * t, 0);  // a slow turn about the vertical axis
-  megaRotate += float((ease(t - 27) - ease(0.5 * (t - 52))) * step * 1.5);
-  sim.beginStep(float(t), float(step));
+  megaRotate += float(megaRotateRate(t) * step);
+  beginSimulation(sim, step, megaRotate, r);
   setFloat(sim.program, "alltime", float(frame.demoTime));
-  setFloat(sim.program, "PosY", float(frame.pointerY));
-  setFloat(sim.program, "MegaRotate", megaRotate);
-  setMatrix(sim.program, "RotationMatrix", r);
-  setMatrix(sim.program, "RotationMatrix3", r);
   sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", obelisk.positionTexture);
   sim.bindSampler(GL_TEXTURE_2D, 14, "OriginalPositionTextureAnimal", obelisk.positionTexture);
   sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + 30));
   sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", baby.positionTexture);
   sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", obelisk.colorTexture);
   sim.bindSampler(GL_TEXTURE_1D, 17, "Original1DTexture", textureName(texture1D));
-  benchPassBegin(passCompute);
-  sim.dispatch();
-  benchPassEnd(passCompute);
-  glActiveTexture(GL_TEXTURE0);
+  dispatchStep(sim);
 }
 
 void part_thecity::particlePass(double step) {
-  glDisable(GL_DEPTH_TEST);
-  shaders.useNoProgram();
-  glDisable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_ONE, GL_ONE);
-  glEnable(GL_TEXTURE_2D);
-  cSrand(4234);  // every frame repeats the previous frame's random draws
-  glDisable(GL_BLEND);
+  beginParticlePass(true);
   simulate(step);
   drawPoints(simulator(), obelisk.colorTexture, 13, GridSize * GridSize);
   endPoints();

@@ -55,20 +55,14 @@ void part_theend::load(rendercontext* context) {
   loaded = true;
   readShakeTrack(shake, "try1.sav");
   logBanner();
-  particlesim& sim = context->sims[row.simulator];
-  sim.width = sim.height = GridSize;
-  sim.load(std::string(row.shaderDir) + "ComputeShader1.cpp");
-  sim.curlTexture = context->sims[0].curlTexture;  // every simulator shares the first one's volume
+  loadSimulator(context, GridSize);
   rc = context;
   logo.context = context;
   logo.load("newobjects//veltra.obj", GridSize, GridSize, 33, 33, 1, 1, 1);
   textureBase = 0;
   texture1D = 1001;   // made by the start section
   spareSlot = 199;    // reserved, nothing loads it
-  loadFragment("f_combineSSAO.cpp", ssaoSlot);
-  loadFragment("f_blurpass.cpp", blurSlot);
-  loadFragment("f_smoothpass.cpp", smoothSlot);
-  loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
+  loadScenePrograms();
   attachTargets();
   context->loadJpg("textures/blob41b.jpg", textureBase + 10);
   t = row.startClock;
@@ -104,31 +98,17 @@ void part_theend::render(double* step) {
 void part_theend::simulate(double step) {
   particlesim& sim = simulator();
   mat4 r = rot(0, 0.5 * t, 0);
-  megaRotate += float((ease(t - 27) - ease(0.5 * (t - 52))) * 1.5 * step);  // stays 0 before 27 s
-  sim.beginStep(float(t), float(step));
-  setFloat(sim.program, "PosY", float(frame.pointerY));
-  setFloat(sim.program, "MegaRotate", megaRotate);
-  setMatrix(sim.program, "RotationMatrix", r);
-  setMatrix(sim.program, "RotationMatrix3", r);
+  megaRotate += float(megaRotateRate(t) * step);  // stays 0 before 27 s
+  beginSimulation(sim, step, megaRotate, r);
   sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", logo.positionTexture);
   sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + 30));
   sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", logo.positionTexture);
   sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", logo.colorTexture);
-  benchPassBegin(passCompute);
-  sim.dispatch();
-  benchPassEnd(passCompute);
-  glActiveTexture(GL_TEXTURE0);
+  dispatchStep(sim);
 }
 
 void part_theend::particlePass(double step) {
-  glDisable(GL_DEPTH_TEST);
-  shaders.useNoProgram();
-  glDisable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_ONE, GL_ONE);
-  glEnable(GL_TEXTURE_2D);
-  cSrand(4234);  // every frame repeats the previous frame's random draws
-  glDisable(GL_BLEND);
+  beginParticlePass(true);
   simulate(step);
   drawPoints(simulator(), logo.colorTexture, 13, GridSize * GridSize);
   endPoints();

@@ -7,8 +7,10 @@
 #include <iostream>
 
 #include "gfx/frametimer.h"
+#include "gfx/particlesim.h"
 #include "gfx/quads.h"
 #include "gfx/rendercontext.h"
+#include "platform/crandom.h"
 
 void scene::draw(double* step, rendercontext* context, FrameState* state) {
   // the record pointer goes to the shared object: code called later in the frame reaches it there
@@ -47,6 +49,21 @@ void scene::loadFragment(const char* file, int slot) {
 void scene::loadVertexFragment(const char* vertexFile, const char* fragmentFile, int slot) {
   std::string dir = row.shaderDir;
   shaders.loadProgram(dir + vertexFile, dir + fragmentFile, slot);
+}
+
+particlesim& scene::loadSimulator(rendercontext* context, int grid) {
+  particlesim& sim = context->sims[row.simulator];
+  sim.width = sim.height = grid;
+  sim.load(std::string(row.shaderDir) + "ComputeShader1.cpp");
+  sim.curlTexture = context->sims[0].curlTexture;  // every simulator shares the first one's volume
+  return sim;
+}
+
+void scene::loadScenePrograms() {
+  loadFragment("f_combineSSAO.cpp", ssaoSlot);
+  loadFragment("f_blurpass.cpp", blurSlot);
+  loadFragment("f_smoothpass.cpp", smoothSlot);
+  loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
 }
 
 void scene::attachTargets() {
@@ -139,6 +156,32 @@ void scene::setMatrix(GLuint program, const char* name, const mat4& m) {
 
 void scene::setFloat(GLuint program, const char* name, float value) {
   glUniform1f(glGetUniformLocation(program, name), value);
+}
+
+void scene::beginParticlePass(bool reseed) {
+  glDisable(GL_DEPTH_TEST);
+  shaders.useNoProgram();
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ONE, GL_ONE);
+  glEnable(GL_TEXTURE_2D);
+  if (reseed) cSrand(4234);
+  glDisable(GL_BLEND);
+}
+
+void scene::beginSimulation(particlesim& sim, double step, float megaRotate, const mat4& r) {
+  sim.beginStep(float(t), float(step));
+  setFloat(sim.program, "PosY", float(frame.pointerY));
+  setFloat(sim.program, "MegaRotate", megaRotate);
+  setMatrix(sim.program, "RotationMatrix", r);
+  setMatrix(sim.program, "RotationMatrix3", r);
+}
+
+void scene::dispatchStep(particlesim& sim) {
+  benchPassBegin(passCompute);
+  sim.dispatch();
+  benchPassEnd(passCompute);
+  glActiveTexture(GL_TEXTURE0);
 }
 
 void scene::drawPoints(particlesim& sim, GLuint originalColor, int colorUnit, int count, int program) {

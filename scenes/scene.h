@@ -81,6 +81,12 @@ protected:
   void logBanner();
   void loadFragment(const char* file, int slot);
   void loadVertexFragment(const char* vertexFile, const char* fragmentFile, int slot);
+  // The section's simulator at grid x grid, its "ComputeShader1.cpp"
+  // compiled into it and the curl volume of the first simulator shared.
+  particlesim& loadSimulator(rendercontext* context, int grid);
+  // The programs every scene has, in this order: occlusion combine, blur,
+  // smoothing, the particle pair.
+  void loadScenePrograms();
   // Stores the render-target slots from the base and attaches colour A, B and
   // depth to target 0 and the smoothing texture to target 2.
   void attachTargets();
@@ -96,6 +102,14 @@ protected:
   particlesim& simulator() const;
   void setMatrix(GLuint program, const char* name, const mat4& m);
   void setFloat(GLuint program, const char* name, float value);
+  // The state the particle pass starts from; with `reseed` the random
+  // generator starts over from 4234, so every frame repeats the draws of the last.
+  void beginParticlePass(bool reseed);
+  // The simulator's step begins: "ttime", "DeltaT", "PosY", "MegaRotate", and
+  // r as "RotationMatrix" and "RotationMatrix3".
+  void beginSimulation(particlesim& sim, double step, float megaRotate, const mat4& r);
+  // The compute dispatch, timed as the frame's compute pass; unit 0 active after.
+  void dispatchStep(particlesim& sim);
   // The point draw of program particleSlot (or `program`): the simulator's
   // buffer as vertices, its images as "PositionTexture" (unit 0) and
   // "ColorTexture" (unit 1), `originalColor` on `colorUnit`, the clock

@@ -22,6 +22,10 @@ inline double rampIn(double x) {
   return s + (xp - s) * w;
 }
 
+// How fast the MegaRotate accumulators of the scenes grow: from 27 s of a
+// section's clock on, until it calms after 52 s.
+inline double megaRotateRate(double t) { return (ease(t - 27) - ease(0.5 * (t - 52))) * 1.5; }
+
 // The rotation the scenes upload to their compute programs, from three angles
 // in radians; m[] holds the sixteen floats in the order they are uploaded.
 inline mat4 rot(double a, double b, double c) {
