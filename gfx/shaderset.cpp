@@ -7,9 +7,34 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
+#include <sstream>
 #include <vector>
 
 #include <sys/stat.h>
+
+// A line `#include "name"` stands for the file of that name beside the one
+// that includes it: the pieces the scenes' programs share. One level deep; a
+// missing piece leaves the line, and the compiler says where.
+static std::string expandIncludes(const std::string& text, const std::string& fileName) {
+  const std::string directive = "#include \"";
+  if (text.find(directive) == std::string::npos) return text;
+  std::string folder = fileName.substr(0, fileName.find_last_of('/') + 1);
+  std::istringstream in(text);
+  std::string out;
+  for (std::string line; std::getline(in, line);) {
+    size_t end = line.find('"', directive.size());
+    if (line.compare(0, directive.size(), directive) == 0 && end != std::string::npos) {
+      std::ifstream piece(folder + line.substr(directive.size(), end - directive.size()), std::ios::binary);
+      if (piece) {
+        out.append(std::istreambuf_iterator<char>(piece), std::istreambuf_iterator<char>());
+        continue;
+      }
+    }
+    out += line + "\n";
+  }
+  return out;
+}
 
 std::unique_ptr<char[]> readShaderSource(const std::string& fileName) {
   std::error_code ec;
@@ -38,7 +63,11 @@ std::unique_ptr<char[]> readShaderSource(const std::string& fileName) {
     }
   }
   text[size] = 0;
-  return text;
+  std::string whole(text.get()), expanded = expandIncludes(whole, fileName);
+  if (expanded == whole) return text;
+  std::unique_ptr<char[]> joined(new char[expanded.size() + 1]());
+  std::copy(expanded.begin(), expanded.end(), joined.get());
+  return joined;
 }
 
 // Compiles a source file into a new shader; a missing file compiles an

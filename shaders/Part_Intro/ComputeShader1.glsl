@@ -34,23 +34,15 @@
 // Storage starts undefined: a particle whose mark is wrong (or whose state is
 // not finite) is born at its place for the current time, so a jump to any
 // moment shows that moment's picture on its first frame.
-layout(local_size_x = 16, local_size_y = 16, local_size_z = 1) in;
+#include "particle_step.cpp"
 
-layout(std430, binding = 4) buffer DrawPositions { vec4 drawPosition[]; };
-layout(std430, binding = 5) buffer Velocities { vec4 velocity[]; };
 layout(std430, binding = 6) buffer Seeds { vec4 seed[]; };
-layout(rgba32f, binding = 0) writeonly uniform image2D PositionImage;
-layout(rgba32f, binding = 1) writeonly uniform image2D VelocityImage;
-layout(rgba32f, binding = 2) writeonly uniform image2D ColorImage;
 
-uniform float ttime;
-uniform float DeltaT;
 uniform float alltime;
 uniform float PosY;
 uniform mat4 RotationMatrix;   // the main turn (spins up at 18, tumbles after 57)
 uniform mat4 RotationMatrix3;  // a fast tumble: the spark ring
 uniform mat4 RotationMatrix4;  // the flock's late turn
-uniform sampler3D CurlTexture;
 uniform sampler2D OriginalPositionTexture;          // obelisk
 uniform sampler2D OriginalPositionTexture_Obelisk;  // DNA strand
 uniform sampler2D OriginalPositionTexture_Fish;
@@ -59,13 +51,6 @@ uniform sampler2D OriginalColorTexture;             // obelisk shading
 
 const float Mark = 4321.8125;  // exactly representable
 const float Pi = 3.14159265;
-
-uint hash(uint x) {
-  x ^= x >> 16; x *= 0x7feb352du;
-  x ^= x >> 15; x *= 0x846ca68bu;
-  x ^= x >> 16;
-  return x;
-}
 
 vec3 random3(uint i) {
   uint a = hash(i * 3u + 11u), b = hash(i * 3u + 12u), c = hash(i * 3u + 13u);

@@ -11,21 +11,13 @@
 // fade), buffer 5 / image 1 velocity, buffer 6 seeds with a validity mark,
 // image 2 colour (a = size). Storage starts undefined; particles without
 // the mark are born at their place for the current time.
-layout(local_size_x = 16, local_size_y = 16, local_size_z = 1) in;
+#include "particle_step.cpp"
 
-layout(std430, binding = 4) buffer DrawPositions { vec4 drawPosition[]; };
-layout(std430, binding = 5) buffer Velocities { vec4 velocity[]; };
 layout(std430, binding = 6) buffer Seeds { vec4 seed[]; };
-layout(rgba32f, binding = 0) writeonly uniform image2D PositionImage;
-layout(rgba32f, binding = 1) writeonly uniform image2D VelocityImage;
-layout(rgba32f, binding = 2) writeonly uniform image2D ColorImage;
 
-uniform float ttime;
-uniform float DeltaT;
 uniform float PosY;
 uniform mat4 RotationMatrix;
 uniform mat4 RotationMatrix2;
-uniform sampler3D CurlTexture;
 uniform sampler2D OriginalPositionTexture;      // the swing
 uniform sampler2D OriginalColorTexture;         // its shading
 uniform sampler2D OriginalPositionTextureLogo;  // the logo mark
@@ -33,13 +25,6 @@ uniform sampler2D OriginalPositionTextureLogo;  // the logo mark
 const float Mark = 2718.28125;  // exactly representable
 const vec3 BarAt = vec3(0.9, 2.45, -1.9);
 const vec3 LogoAt = vec3(-0.4, 0.8, -2.2);
-
-uint hash(uint x) {
-  x ^= x >> 16; x *= 0x7feb352du;
-  x ^= x >> 15; x *= 0x846ca68bu;
-  x ^= x >> 16;
-  return x;
-}
 
 vec3 random3(uint i) {
   uint a = hash(i * 3u + 5u), b = hash(i * 3u + 6u), c = hash(i * 3u + 7u);

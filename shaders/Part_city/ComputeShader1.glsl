@@ -26,23 +26,15 @@
 //   buffer 5 / image 1: velocity (xyz), w = age in seconds
 //   buffer 6:           per-particle random numbers (xyz), w = validity mark
 //   image 2:            colour (rgb), a = size of the point
-layout(local_size_x = 16, local_size_y = 16, local_size_z = 1) in;
+#include "particle_step.cpp"
 
-layout(std430, binding = 4) buffer DrawPositions { vec4 drawPosition[]; };
-layout(std430, binding = 5) buffer Velocities { vec4 velocity[]; };
 layout(std430, binding = 6) buffer Seeds { vec4 seed[]; };
-layout(rgba32f, binding = 0) writeonly uniform image2D PositionImage;
-layout(rgba32f, binding = 1) writeonly uniform image2D VelocityImage;
-layout(rgba32f, binding = 2) writeonly uniform image2D ColorImage;
 
-uniform float ttime;
-uniform float DeltaT;
 uniform float alltime;
 uniform float PosY;
 uniform float MegaRotate;
 uniform mat4 RotationMatrix;
 uniform mat4 RotationMatrix3;
-uniform sampler3D CurlTexture;
 uniform sampler2D OriginalPositionTexture;        // obelisk
 uniform sampler2D OriginalPositionTextureAnimal;  // obelisk
 uniform sampler2D OriginalPositionTexture_Bird;   // baby
@@ -53,13 +45,6 @@ uniform sampler1D Original1DTexture;
 const float Mark = 2345.5625;  // exactly representable
 const float BabyScale = 1.2;
 const vec3 BabyLift = vec3(0.0, -0.45, 0.0);
-
-uint hash(uint x) {
-  x ^= x >> 16; x *= 0x7feb352du;
-  x ^= x >> 15; x *= 0x846ca68bu;
-  x ^= x >> 16;
-  return x;
-}
 
 vec3 random3(uint i) {
   uint a = hash(i * 3u + 11u), b = hash(i * 3u + 12u), c = hash(i * 3u + 13u);

@@ -25,22 +25,14 @@
 //   buffer 5 / image 1: velocity (xyz) from the last step, w = age
 //   buffer 6:           random numbers (xyz), w = validity mark
 //   image 2:            colour (rgb), a = point size
-layout(local_size_x = 16, local_size_y = 16, local_size_z = 1) in;
+#include "particle_step.cpp"
 
-layout(std430, binding = 4) buffer DrawPositions { vec4 drawPosition[]; };
-layout(std430, binding = 5) buffer Velocities { vec4 velocity[]; };
 layout(std430, binding = 6) buffer Seeds { vec4 seed[]; };
-layout(rgba32f, binding = 0) writeonly uniform image2D PositionImage;
-layout(rgba32f, binding = 1) writeonly uniform image2D VelocityImage;
-layout(rgba32f, binding = 2) writeonly uniform image2D ColorImage;
 
-uniform float ttime;
-uniform float DeltaT;
 uniform float PosY;
 uniform float MegaRotate;
 uniform mat4 RotationMatrix;
 uniform mat4 RotationMatrix3;
-uniform sampler3D CurlTexture;
 uniform sampler2D OriginalPositionTexture;       // texture 0: no point set
 uniform sampler2D OriginalPositionTexture_Fish;
 uniform sampler2D OriginalPositionTexture_Bird;
@@ -52,13 +44,6 @@ uniform sampler2D SplineTexture;
 
 const float Mark = 2718.25;  // exactly representable
 const uint Drawn = 65535u;
-
-uint hash(uint x) {
-  x ^= x >> 16; x *= 0x7feb352du;
-  x ^= x >> 15; x *= 0x846ca68bu;
-  x ^= x >> 16;
-  return x;
-}
 
 vec3 random3(uint i) {
   uint a = hash(i * 3u + 11u), b = hash(i * 3u + 12u), c = hash(i * 3u + 13u);

@@ -39,23 +39,15 @@
 // Storage starts zeroed (the scene clears it at load): a particle whose mark
 // is wrong (or whose state is out of range) is born again where the section
 // time puts it, so a start at any moment shows that moment's picture.
-layout(local_size_x = 16, local_size_y = 16, local_size_z = 1) in;
+#include "particle_step.cpp"
 
-layout(std430, binding = 4) buffer DrawPositions { vec4 drawPosition[]; };
-layout(std430, binding = 5) buffer Velocities { vec4 velocity[]; };
 layout(std430, binding = 6) buffer LocalPositions { vec4 localPosition[]; };
-layout(rgba32f, binding = 0) writeonly uniform image2D PositionImage;
-layout(rgba32f, binding = 1) writeonly uniform image2D VelocityImage;
-layout(rgba32f, binding = 2) writeonly uniform image2D ColorImage;
 
-uniform float ttime;
-uniform float DeltaT;
 uniform float alltime;
 uniform float PosY;
 uniform float MegaRotate;
 uniform mat4 RotationMatrix;
 uniform mat4 RotationMatrix3;
-uniform sampler3D CurlTexture;
 uniform sampler2D OriginalPositionTexture;       // obelisk (not used by this scene's step)
 uniform sampler2D OriginalColorTexture;          // sphere shading
 uniform sampler2D OriginalPositionTexture_Bird;  // sphere points: the shell
@@ -66,13 +58,6 @@ const float PI = 3.14159265;
 const float ShellRadius = 1.7;  // world units round the look-at point
 const float Aspect = 1.6;       // of the silhouette image
 const float Zoom = 1.5;         // the bird fills about half of the image height
-
-uint hash(uint x) {
-  x ^= x >> 16; x *= 0x7feb352du;
-  x ^= x >> 15; x *= 0x846ca68bu;
-  x ^= x >> 16;
-  return x;
-}
 
 vec3 random3(uint i) {
   uint a = hash(i * 3u + 1u), b = hash(i * 3u + 2u), c = hash(i * 3u + 3u);

@@ -4,44 +4,24 @@
 // the curl-noise volume; a slow band of wind climbs the slab and lifts a
 // veil of sparks off its faces. Texels that the mesh did not fill become a
 // faint dust drifting around it.
-//
-// State, one vec4 per particle:
-//   buffer 4 / image 0: draw position (xyz), w = brightness of the point
-//   buffer 5 / image 1: velocity (xyz), w = age in seconds
-//   buffer 6:           per-particle random numbers (xyz), w = validity mark
-//   image 2:            colour (rgb), a = size of the point
-// Storage starts undefined: a particle whose mark is wrong (or whose state
-// is not finite) is born again from a spread that fits the section time.
-layout(local_size_x = 16, local_size_y = 16, local_size_z = 1) in;
+// Buffer 6 holds each particle's random numbers (xyz) and a validity mark
+// (w): a particle whose mark is wrong (or whose state is not finite) is born
+// again from a spread that fits the section time.
+#include "particle_step.cpp"
 
-layout(std430, binding = 4) buffer DrawPositions { vec4 drawPosition[]; };
-layout(std430, binding = 5) buffer Velocities { vec4 velocity[]; };
 layout(std430, binding = 6) buffer Seeds { vec4 seed[]; };
-layout(rgba32f, binding = 0) writeonly uniform image2D PositionImage;
-layout(rgba32f, binding = 1) writeonly uniform image2D VelocityImage;
-layout(rgba32f, binding = 2) writeonly uniform image2D ColorImage;
 
-uniform float ttime;
-uniform float DeltaT;
 uniform float alltime;
 uniform float PosY;
 uniform float MegaRotate;
 uniform mat4 RotationMatrix;
 uniform mat4 RotationMatrix3;
-uniform sampler3D CurlTexture;
 uniform sampler2D OriginalPositionTexture;
 uniform sampler2D OriginalColorTexture;
 uniform sampler2D OriginalPositionTexture_Bird;
 uniform sampler2D Swirl_Texture;
 
 const float Mark = 1234.5625;  // exactly representable
-
-uint hash(uint x) {
-  x ^= x >> 16; x *= 0x7feb352du;
-  x ^= x >> 15; x *= 0x846ca68bu;
-  x ^= x >> 16;
-  return x;
-}
 
 vec3 random3(uint i) {
   uint a = hash(i * 3u + 1u), b = hash(i * 3u + 2u), c = hash(i * 3u + 3u);

@@ -165,6 +165,16 @@ TEST(shaderSource, holdsTheBytesUnchangedFollowedByANul) {
   EXPECT_EQ(log.lines(), (std::vector<std::string>(2, "Cannot open shader source file.")));
 }
 
+TEST(shaderSource, anIncludeLineStandsForTheFileBesideIt) {
+  scratchDir dir;
+  dir.write("piece.cpp", "uint hash(uint x) { return x; }\n");
+  std::unique_ptr<char[]> text = readShaderSource(
+      dir.write("main.cpp", "#version 430\n#include \"piece.cpp\"\n#include \"absent.cpp\"\nvoid main() {}\n"));
+  ASSERT_TRUE(text);
+  // a missing piece keeps its line for the compiler to point at
+  EXPECT_STREQ(text.get(), "#version 430\nuint hash(uint x) { return x; }\n#include \"absent.cpp\"\nvoid main() {}\n");
+}
+
 TEST(velocityFile, whatTheFileLacksIsZero) {
   scratchDir dir;
   std::vector<float> data;
