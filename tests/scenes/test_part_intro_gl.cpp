@@ -10,45 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "gfx/rendercontext.h"
 #include "scenes/part_intro.h"
-#include "scenes/sections.h"
-#include "tests/support/glcontext.h"
-#include "tests/support/scenegl.h"
+#include "tests/support/scenefixture.h"
 #include "tests/support/testfiles.h"
 
 namespace {
 
-class introSceneGl : public glTest {
-public:
-  static std::unique_ptr<rendercontext> context;
-  static std::unique_ptr<part_intro> scene;
-  static std::string loadLog;
-
-  static void SetUpTestSuite() {
-    glTest::SetUpTestSuite();
-    if (!haveContext || !fileExists("newobjects//DNA.obj")) return;
-    context = makeSceneContext(160, 100);
-    context->create1DFloatTexture(1001, 4096);  // the start scene makes it at start-up
-    scene.reset(static_cast<part_intro*>(createSection(1)));
-    logCapture log;
-    scene->load(context.get());
-    loadLog = log.text();
-  }
-  static void TearDownTestSuite() {
-    scene.reset();
-    context.reset();
-  }
-
-protected:
-  void SetUp() override {
-    glTest::SetUp();
-    if (!IsSkipped() && !scene) GTEST_SKIP() << "data folder not baked";
-  }
-};
-std::unique_ptr<rendercontext> introSceneGl::context;
-std::unique_ptr<part_intro> introSceneGl::scene;
-std::string introSceneGl::loadLog;
+using introSceneGl = sceneGlTest<part_intro, 1>;
 
 }  // namespace
 

@@ -7,11 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "gfx/rendercontext.h"
 #include "scenes/part_reallife.h"
-#include "scenes/sections.h"
-#include "tests/support/glcontext.h"
-#include "tests/support/scenegl.h"
+#include "tests/support/scenefixture.h"
 #include "tests/support/testfiles.h"
 
 namespace {
@@ -38,42 +35,15 @@ darkRegion darkOf(const picture& p) {
   return d;
 }
 
-class reallifeSceneGl : public glTest {
-public:
-  static std::unique_ptr<rendercontext> context;
-  static std::unique_ptr<part_reallife> scene;
-  static std::string loadLog;
-
-  static void SetUpTestSuite() {
-    glTest::SetUpTestSuite();
-    if (!haveContext || !fileExists("newobjects//bird_good.obj")) return;
-    context = makeSceneContext(160, 100);
-    scene.reset(static_cast<part_reallife*>(createSection(2)));
-    logCapture log;
-    scene->load(context.get());
-    loadLog = log.text();
-  }
-  static void TearDownTestSuite() {
-    scene.reset();
-    context.reset();
-  }
-
+class reallifeSceneGl : public sceneGlTest<part_reallife, 2> {
 protected:
-  void SetUp() override {
-    glTest::SetUp();
-    if (!IsSkipped() && !scene) GTEST_SKIP() << "data folder not baked";
-  }
-
   picture silhouetteAt(double t) {
     scene->setClock(t);
-    glViewport(0, 0, 160, 100);
+    glViewport(0, 0, W, H);
     scene->silhouettePass();
-    return readTexture(context->textures[0], 160, 100);
+    return readTexture(context->textures[0], W, H);
   }
 };
-std::unique_ptr<rendercontext> reallifeSceneGl::context;
-std::unique_ptr<part_reallife> reallifeSceneGl::scene;
-std::string reallifeSceneGl::loadLog;
 
 }  // namespace
 

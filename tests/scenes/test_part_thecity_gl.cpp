@@ -11,44 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "gfx/rendercontext.h"
 #include "scenes/part_thecity.h"
-#include "scenes/sections.h"
-#include "tests/support/glcontext.h"
-#include "tests/support/scenegl.h"
+#include "tests/support/scenefixture.h"
 #include "tests/support/testfiles.h"
 
 namespace {
 
-class citySceneGl : public glTest {
-public:
-  static std::unique_ptr<rendercontext> context;
-  static std::unique_ptr<part_thecity> scene;
-  static std::string loadLog;
-
-  static void SetUpTestSuite() {
-    glTest::SetUpTestSuite();
-    if (!haveContext || !fileExists("newobjects//Eiffel.obj")) return;
-    context = makeSceneContext(160, 100);
-    scene.reset(static_cast<part_thecity*>(createSection(3)));
-    logCapture log;
-    scene->load(context.get());
-    loadLog = log.text();
-  }
-  static void TearDownTestSuite() {
-    scene.reset();
-    context.reset();
-  }
-
-protected:
-  void SetUp() override {
-    glTest::SetUp();
-    if (!IsSkipped() && !scene) GTEST_SKIP() << "data folder not baked";
-  }
-};
-std::unique_ptr<rendercontext> citySceneGl::context;
-std::unique_ptr<part_thecity> citySceneGl::scene;
-std::string citySceneGl::loadLog;
+using citySceneGl = sceneGlTest<part_thecity, 3>;
 
 // Objects and triangles as the file lists them (polygons fan into n - 2).
 void countObj(const std::string& text, int& objects, int& triangles) {

@@ -65,6 +65,7 @@ std::unique_ptr<rendercontext> makeSceneContext(int w, int h) {
   context->createNoiseTexture(11, w, h);
   context->createNoiseTexture(28, w / 4, h / 4);
   context->createDepthTexture(26, w, h);
+  context->create1DFloatTexture(1001, 4096);  // the start scene's, shared by all
   if (fileExists("textures//velocity.dat")) context->sims[0].loadVelocityVolume("textures//velocity.dat");
   return context;
 }

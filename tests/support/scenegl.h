@@ -27,7 +27,7 @@ bool readPng(const std::string& file, picture& out);
 picture readTexture(GLuint texture, int width, int height);
 
 // A context as start-up makes it, at w x h: targets 0 (no samples), 2 and 3,
-// the random, noise and depth textures, the curl volume in the first
+// the random, noise, depth and 1-D textures, the curl volume in the first
 // simulator (from "textures//velocity.dat" when present).
 std::unique_ptr<rendercontext> makeSceneContext(int width, int height);
 
