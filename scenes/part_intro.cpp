@@ -151,10 +151,7 @@ void part_intro::loadPrograms() {
 }
 
 void part_intro::load(rendercontext* context) {
-  loaded = true;
-  readShakeTrack(shake, "try1.sav");
-  logBanner();
-  rc = context;
+  beginLoad(context);
   loadSimulators(context);
   t = row.startClock;
   textureBase = 0;

@@ -125,10 +125,7 @@ static void progressStep(rendercontext* context) {
 }
 
 void part_reallife::load(rendercontext* context) {
-  loaded = true;
-  rc = context;
-  readShakeTrack(shake, "try1.sav");
-  logBanner();
+  beginLoad(context);
   loadSimulator(context, GridSize);
   obelisk.context = context;
   obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);

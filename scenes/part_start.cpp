@@ -55,14 +55,9 @@ camera startCamera(const startValues& v, const route& shakeTrack, vec3& moved) {
 // ---- load ---------------------------------------------------------------------------------
 
 void part_start::load(rendercontext* context) {
-  loaded = true;
+  beginLoad(context, true);
   megaRotate = 0;
-  readShakeTrack(shake, "try1.sav");
-  logBanner();
-  texture1D = 1001;
-  context->create1DFloatTexture(texture1D, 4096);
   loadSimulator(context, GridSize);
-  rc = context;
   obelisk.context = context;
   obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
   textureBase = 0;

@@ -241,14 +241,9 @@ static void progress(rendercontext* context, double amount) {
 }
 
 void part_thecity::load(rendercontext* context) {
-  loaded = true;
+  beginLoad(context, true);
   megaRotate = 0;
-  readShakeTrack(shake, "try1.sav");
-  logBanner();
-  texture1D = 1001;
-  context->create1DFloatTexture(texture1D, 4096);
   loadSimulator(context, GridSize);
-  rc = context;
   obelisk.context = context;
   obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
   lattice.load("newobjects//Eiffel.obj");

@@ -52,11 +52,8 @@ camera endCamera(const endValues& v, const route& shakeTrack) {
 // ---- load ---------------------------------------------------------------------------------
 
 void part_theend::load(rendercontext* context) {
-  loaded = true;
-  readShakeTrack(shake, "try1.sav");
-  logBanner();
+  beginLoad(context);
   loadSimulator(context, GridSize);
-  rc = context;
   logo.context = context;
   logo.load("newobjects//veltra.obj", GridSize, GridSize, 33, 33, 1, 1, 1);
   textureBase = 0;

@@ -40,6 +40,16 @@ void scene::handOver(bool flag) {
 
 // ---- load ---------------------------------------------------------------------------------
 
+void scene::beginLoad(rendercontext* context, bool make1D) {
+  loaded = true;
+  rc = context;
+  readShakeTrack(shake, "try1.sav");
+  logBanner();
+  if (!make1D) return;
+  texture1D = 1001;
+  context->create1DFloatTexture(texture1D, 4096);
+}
+
 void scene::logBanner() { std::cout << "\n\n================= " << row.banner << " ============== " << std::endl; }
 
 void scene::loadFragment(const char* file, int slot) {

@@ -78,6 +78,10 @@ protected:
   void handOver(bool flag);
 
   // ---- load helpers -----------------------------------------------------------------
+  // The opening of a load: "loaded" set, the context kept, the shake track
+  // read, the banner logged; with `texture1D` also the 1-D float texture
+  // of slot 1001 made.
+  void beginLoad(rendercontext* context, bool make1D = false);
   void logBanner();
   void loadFragment(const char* file, int slot);
   void loadVertexFragment(const char* vertexFile, const char* fragmentFile, int slot);
