@@ -2,6 +2,7 @@
 // every ten seconds of demo time from an offline capture, each labelled with
 // its demo time and scene.
 //   obelisk_timelinesheet FRAMEDIR FPS OUT.png
+//   obelisk_timelinesheet --handovers FPS
 // FRAMEDIR holds frame_NNNNNN.png of a capture from demo time 0 at FPS
 // frames a second.
 #include <png.h>
@@ -88,8 +89,16 @@ void placeTile(image& sheet, const image& frame, int x0, int y0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // --handovers FPS: the demo times of the hand-overs, as the sections' own
+  // clocks give them at that frame rate and at a fine step.
+  if (argc == 3 && std::string(argv[1]) == "--handovers") {
+    std::vector<double> atRate = simulateTimeline(1.0 / std::atof(argv[2])), fine = simulateTimeline(1.0 / 240.0);
+    for (size_t i = 0; i < atRate.size() && i < fine.size() && i < 5; ++i)
+      std::printf("%zu %.3f %.3f\n", i + 1, atRate[i], fine[i]);
+    return 0;
+  }
   if (argc != 4) {
-    std::fprintf(stderr, "usage: obelisk_timelinesheet FRAMEDIR FPS OUT.png\n");
+    std::fprintf(stderr, "usage: obelisk_timelinesheet FRAMEDIR FPS OUT.png | --handovers FPS\n");
     return 2;
   }
   std::string dir = argv[1];
