@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/app.h"
+#include "tests/support/testfiles.h"
 
 TEST(glWindow, windowedClientAreaAndResize) {
   if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
@@ -60,4 +61,22 @@ TEST(program, badOptionExitsWithTwo) {
   int status = std::system(cmd.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+
+// Started from another folder the program finds the data folder beside its
+// own file; a copy with no data beside it says how to run it and fails.
+TEST(program, findsItsDataFolderOrSaysHowToRunIt) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+  scratchDir elsewhere;
+  std::string run = "cd '" + elsewhere.path("") + "' && SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} ";
+  int status = std::system((run + OBELISK_EXE + " --windowed --mode 160x100 --no-aa --frames 1 2>/dev/null").c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  std::string copy = elsewhere.path("obelisk");
+  ASSERT_EQ(std::system(("cp '" + std::string(OBELISK_EXE) + "' '" + copy + "'").c_str()), 0);
+  std::string said = elsewhere.path("said.txt");
+  status = std::system((run + "'" + copy + "' --frames 1 2>'" + said + "'").c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(readFile(said).find("Run it from its data folder"), std::string::npos) << readFile(said);
 }
