@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -34,7 +35,10 @@ protected:
     mkdir(dir.c_str(), 0755);
     ASSERT_EQ(chdir(dir.c_str()), 0);
   }
-  void TearDown() override { ASSERT_EQ(chdir(oldDir.c_str()), 0); }
+  void TearDown() override {
+    ASSERT_EQ(chdir(oldDir.c_str()), 0);
+    std::filesystem::remove_all(::testing::TempDir() + "obelisk_log_test");
+  }
 };
 
 TEST_F(logTest, linesReachTheFileAndTheOldBufferReturns) {

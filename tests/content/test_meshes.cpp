@@ -4,6 +4,8 @@
 // a second bake writes the same bytes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -138,6 +140,7 @@ TEST(meshBake, secondBakeWritesTheSameBytes) {
     EXPECT_FALSE(again.empty()) << f;
     EXPECT_TRUE(again == readFile(data(f))) << f;
   }
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

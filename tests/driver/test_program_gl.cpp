@@ -45,6 +45,7 @@ TEST_F(program, captureWritesEveryFrame) {
     EXPECT_TRUE(fileExists(dir + name)) << name;
   }
   EXPECT_FALSE(fileExists(dir + "/frame_000005.png"));
+  std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 TEST_F(program, sceneJumpStartsInTheChosenSection) {
@@ -55,6 +56,7 @@ TEST_F(program, sceneJumpStartsInTheChosenSection) {
   EXPECT_NE(log.find("Jump: part 3 at 10 demo time 2"), std::string::npos) << log;  // about 280 s
   EXPECT_EQ(log.find("The time: "), std::string::npos);  // no hand-over on the way
   EXPECT_TRUE(fileExists(dir + "/frame_000001.png"));
+  std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 // Ctrl-C while a video is written: the encoder, in its own process group,

@@ -2,6 +2,8 @@
 // file reading: the GL-free halves of the loaders.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <climits>
 #include <memory>
 
@@ -135,11 +137,19 @@ TEST(jpegDecoder, tellsAMissingFileFromABrokenOne) {
 
 // The failure paths end the process before any GL call, so they run here.
 // After the box's text comes one line with the reason (on standard error
-// and in the log).
+// and in the log). The dying process takes its scratch folder with it.
+static std::string dyingScratch;
+static void exitTidily(int code) {
+  std::filesystem::remove_all(dyingScratch);
+  std::exit(code);
+}
+
 TEST(jpegLoaderDeathTest, aMissingOrBrokenJpegEndsTheProcessWithCodeOne) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   platformInteractive = false;
   scratchDir dir;
+  dyingScratch = dir.path("");
+  textureFailure = exitTidily;
   std::string missing = dir.path("missing.jpg"), broken = dir.write("broken.jpg", "xx");
   auto context = std::make_unique<rendercontext>();
   EXPECT_EXIT(context->loadJpg(missing.c_str(), 3), testing::ExitedWithCode(1),

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <iostream>
 
 scratchDir::scratchDir() {
@@ -31,10 +32,22 @@ std::string scratchDir::write(const std::string& name, const std::string& bytes)
   return path(name);
 }
 
+// The files writeTestFile made, removed when the test process ends.
+namespace {
+struct testFileList {
+  std::set<std::string> paths;
+  ~testFileList() {
+    for (const std::string& p : paths) std::remove(p.c_str());
+  }
+};
+testFileList written;
+}  // namespace
+
 std::string writeTestFile(const std::string& name, const std::string& bytes) {
   // the process id keeps tests that run side by side apart
   std::string path = ::testing::TempDir() + "obelisk" + std::to_string(getpid()) + "_" + name;
   std::ofstream(path, std::ios::binary) << bytes;
+  written.paths.insert(path);
   return path;
 }
 
