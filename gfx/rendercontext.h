@@ -20,6 +20,9 @@ public:
 
   // ---- loading ------------------------------------------------------------------
   void (*progress)(double amount) = nullptr;  // may be null; draws a loading frame
+  void reportProgress(double amount) {        // the loaders' steps: nothing without a callback
+    if (progress) progress(amount);
+  }
 
   // ---- textures: slot -> GL name; every operation adds textureBase to the slot --
   GLuint textures[MaxTextures] = {};

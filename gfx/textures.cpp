@@ -106,7 +106,7 @@ static void createLinearTexture(GLuint& name) {
 
 void rendercontext::loadJpg(const char* fileName, int slot) {
   std::cout << "Load texture jpg: " << fileName << std::endl;
-  if (progress) progress(0.1);
+  reportProgress(0.1);
   std::vector<unsigned char> rgbx;
   int width = 0, height = 0;
   decodeOrExit(fileName, "Jpg", rgbx, width, height);
@@ -118,7 +118,7 @@ void rendercontext::loadJpg(const char* fileName, int slot) {
 }
 
 void rendercontext::loadJpgRgba(const char* colourFile, const char* alphaFile, int slot) {
-  if (progress) progress(0.1);
+  reportProgress(0.1);
   std::cout << "Load texture jpgrgba: " << colourFile << ", " << alphaFile << std::endl;
   std::vector<unsigned char> colour, alpha, rgba;
   int cw = 0, ch = 0, width = 0, height = 0;

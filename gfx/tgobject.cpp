@@ -136,7 +136,7 @@ long long TGObject::sample(int rings, int density, float r, float g, float b) {
   int perEdge = int(density * 0.5);
   vec3 tint(r, g, b);
   for (int p = 0; p < polygonCount(); p++) {
-    if (p % 15 == 0 && context && context->progress) context->progress(0.0525);
+    if (p % 15 == 0 && context) context->reportProgress(0.0525);
     int first = polygonStarts[p], n = polygonStarts[p + 1] - first;
     // No room for points, or a polygon without an edge (the reader drops those).
     if (capacity == 0 || n < 2) continue;

@@ -119,20 +119,15 @@ std::vector<birdPose> birdsAt(double t) {
 
 // ---- load ---------------------------------------------------------------------------------
 
-// Called after each mesh: the loading screen moves on when it is shown.
-static void progressStep(rendercontext* context) {
-  if (context->progress) context->progress(0.08);
-}
-
 void part_reallife::load(rendercontext* context) {
   beginLoad(context);
   loadSimulator(context, GridSize);
   obelisk.context = context;
   obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
   bird.load("newobjects//bird_good.obj");
-  progressStep(context);
+  context->reportProgress(0.08);  // after each mesh
   statue.load("newobjects//cronus.obj");
-  progressStep(context);
+  context->reportProgress(0.08);  // after each mesh
   sphere.context = context;
   sphere.load("newobjects//sphere2.obj", GridSize, GridSize, 15, 38, 1, 1, 1);
   blurSlot = 4;

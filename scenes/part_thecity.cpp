@@ -236,10 +236,6 @@ void placeGroups(double t, cityGroups& g) {
 
 // ---- load ---------------------------------------------------------------------------------
 
-static void progress(rendercontext* context, double amount) {
-  if (context->progress) context->progress(amount);
-}
-
 void part_thecity::load(rendercontext* context) {
   beginLoad(context, true);
   megaRotate = 0;
@@ -247,13 +243,13 @@ void part_thecity::load(rendercontext* context) {
   obelisk.context = context;
   obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
   lattice.load("newobjects//Eiffel.obj");
-  progress(context, 0.05);
+  context->reportProgress(0.05);
   tower.load("newobjects//Tower.obj");
-  progress(context, 0.1);
+  context->reportProgress(0.1);
   temple.load("newobjects//Parthenon.obj");
-  progress(context, 0.05);
+  context->reportProgress(0.05);
   tree.load("newobjects//tree.obj");
-  progress(context, 0.05);
+  context->reportProgress(0.05);
   baby.context = context;
   baby.load("newobjects//baby.obj", GridSize, GridSize, 18, 20, 1, 1, 1);
   textureBase = 0;
