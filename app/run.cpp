@@ -60,7 +60,10 @@ static std::chrono::steady_clock::time_point captureStarted;
 
 // Offline runs: the silent clock advances one frame per drawn frame, the
 // music position follows it, and every frame may be written out.
+static double startUpSeconds = 0;  // launch to the first frame
+
 static void beforeFrame(long drawn) {
+  if (drawn == 0) startUpSeconds = platformSecondsSinceLaunch();
   // the first frame shows the starting moment itself (a jump renders exactly its time)
   if (opts.offline() && drawn > 0) platformCounterAdvance(1.0 / opts.fps);
   benchFrameBegin();
@@ -146,7 +149,10 @@ int shutdownProduction(int code) {
   if (interrupted) std::fprintf(stderr, "obelisk: interrupted; %d frames written\n", captureFrameCount());
   captureEnd();
   capturing = false;
-  if (benchEnabled) benchReport();
+  if (benchEnabled) {
+    std::printf("start-up: %.2f s (launch to the first frame)\n", startUpSeconds);
+    benchReport();
+  }
   if (platformHasContext()) glDebugReport();
   stopDemo();
   killGLWindow();

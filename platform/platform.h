@@ -16,6 +16,9 @@ extern bool platformInteractive;
 // The folder of the running program's file; empty when unknown.
 std::string platformExecutableDir();
 
+// Seconds since the process was started (10 ms resolution; 0 when unknown).
+double platformSecondsSinceLaunch();
+
 // Pins GTK and SDL to the same windowing back end; call before anything else.
 void platformPinBackends();
 

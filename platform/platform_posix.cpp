@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <unistd.h>
@@ -17,6 +18,29 @@ std::string platformExecutableDir() {
   std::string s = path;
   size_t slash = s.rfind('/');
   return slash == std::string::npos ? "" : s.substr(0, slash);
+}
+
+double platformSecondsSinceLaunch() {
+  // field 22 of /proc/self/stat: the start in clock ticks after boot; the
+  // command name in parentheses may hold spaces, so count from its end
+  FILE* f = std::fopen("/proc/self/stat", "r");
+  if (!f) return 0.0;
+  char text[1024];
+  size_t n = std::fread(text, 1, sizeof text - 1, f);
+  std::fclose(f);
+  text[n] = 0;
+  const char* p = std::strrchr(text, ')');
+  if (!p) return 0.0;
+  unsigned long long start = 0;
+  int field = 2;
+  for (++p; *p && field < 22; ++p)
+    if (*p == ' ') ++field;
+  if (field != 22 || std::sscanf(p, "%llu", &start) != 1) return 0.0;
+  long ticks = sysconf(_SC_CLK_TCK);
+  timespec now;
+  if (ticks <= 0 || clock_gettime(CLOCK_BOOTTIME, &now) != 0) return 0.0;
+  double age = double(now.tv_sec) + now.tv_nsec * 1e-9 - double(start) / double(ticks);
+  return age > 0 ? age : 0.0;
 }
 
 void platformPinBackends() {
