@@ -26,6 +26,7 @@ const char* usageText() {
          "  --at T          ... with its own clock at T seconds\n"
          "  --bench         frame-time benchmark on the silent clock (see --frames)\n"
          "  --watch         recompile a shader program in place when its files change\n"
+         "  --headless      render off-screen through EGL, without a display server or sound card\n"
          "  --gl-debug      log every GL error and performance warning once, count them at the end\n"
          "  --help          this text\n";
 }
@@ -108,6 +109,8 @@ bool parseOptions(int argc, char** argv, options& o, std::string& error) {
       o.atGiven = true;
     } else if (a == "--watch") {
       o.watch = true;
+    } else if (a == "--headless") {
+      o.headless = o.skipDialog = true;
     } else if (a == "--gl-debug") {
       o.glDebug = true;
     } else if (a == "--bench") {

@@ -19,6 +19,7 @@ struct options {
   bool bench = false;       // frame-time benchmark
   bool watch = false;       // shader files recompiled in place when they change
   bool glDebug = false;     // GL errors and performance warnings logged and counted
+  bool headless = false;    // an off-screen surface instead of a window: no display server needed
 
   // Offline runs follow a silent clock that advances 1/fps per frame.
   bool offline() const { return !captureDir.empty() || !videoFile.empty() || bench; }

@@ -50,6 +50,15 @@ static demoSettings chosenSettings() {
   return s;
 }
 
+// Headless: the window is an off-screen EGL surface, never full screen, and
+// a live run plays to a silent output (a render server has no sound card).
+// An audio driver chosen in the environment is kept.
+static void goHeadless() {
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  opts.windowed = true;
+}
+
 // ---- capture and benchmark ----------------------------------------------------------------
 
 static bool capturing = false;
@@ -192,11 +201,19 @@ int runObelisk(int argc, char** argv) {
     return 0;
   }
   if (!findData()) return 1;
+  if (opts.headless) goHeadless();
   platformPinBackends();
-  bool haveDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+  bool haveDisplay = !opts.headless && (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"));
   platformInteractive = !opts.any && haveDisplay;
 
-  enumDisplayModes();
+  if (!opts.skipDialog && !platformLoadDialogToolkit()) {
+    std::fprintf(stderr,
+                 "obelisk: the settings dialog needs GTK 3 (%s); choose the settings with options instead: "
+                 "--mode WxH, --windowed, --no-aa, --fps-clamp (see --help)\n",
+                 platformDialogToolkitFailure().c_str());
+    return 2;
+  }
+  if (!opts.headless) enumDisplayModes();  // an off-screen surface has no display to list
   if (opts.skipDialog || !haveDisplay)
     applyOptions();
   else
@@ -212,7 +229,12 @@ int runObelisk(int argc, char** argv) {
   glDebugEnabled = opts.glDebug;
   shaderWatchEnabled = opts.watch;
   platformDebugContext(opts.glDebug);
-  if (!createGLWindow(WindowTitle, screenWidth, screenHeight, 32, fullscreen)) return shutdownProduction(0);
+  if (!createGLWindow(WindowTitle, screenWidth, screenHeight, 32, fullscreen)) {
+    if (!haveDisplay && !opts.headless)
+      std::fprintf(stderr, "obelisk: there is no display to open a window on (DISPLAY and WAYLAND_DISPLAY are "
+                           "unset); --headless renders without one\n");
+    return shutdownProduction(0);
+  }
   int largest = glLargestTarget();
   if (screenWidth > largest || screenHeight > largest) {
     std::fprintf(stderr, "obelisk: %d x %d is larger than this graphics driver can render (at most %d a side)\n",

@@ -5,6 +5,21 @@
 #include FT_FREETYPE_H
 
 #include <cmath>
+#include <sys/stat.h>
+#include <unistd.h>
+
+std::string fontPath(const std::string& file) {
+  char exe[4096];
+  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n > 0) {
+    exe[n] = 0;
+    std::string dir = exe;
+    std::string beside = dir.substr(0, dir.rfind('/') + 1) + "fonts/" + file;
+    struct stat st;
+    if (stat(beside.c_str(), &st) == 0) return beside;
+  }
+  return std::string(FontFolder) + file;
+}
 
 static FT_Face asFace(void* f) { return static_cast<FT_Face>(f); }
 
@@ -13,7 +28,7 @@ fontFace::fontFace(const std::string& file, int pixelSize) {
   if (FT_Init_FreeType(&lib) != 0) return;
   library = lib;
   FT_Face f = nullptr;
-  if (FT_New_Face(lib, (std::string(FontFolder) + file).c_str(), 0, &f) != 0) return;
+  if (FT_New_Face(lib, fontPath(file).c_str(), 0, &f) != 0) return;
   FT_Set_Pixel_Sizes(f, 0, FT_UInt(pixelSize));
   face = f;
 }

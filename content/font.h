@@ -6,6 +6,10 @@
 
 constexpr const char* FontFolder = "/usr/share/fonts/truetype/dejavu/";
 
+// Where a font file is read from: the "fonts" folder beside the generator
+// (a release archive carries its own), else the system's DejaVu folder.
+std::string fontPath(const std::string& file);
+
 // One face at one pixel size. Each recipe opens its own (FreeType libraries
 // are not shared between threads).
 class fontFace {

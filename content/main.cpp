@@ -1,6 +1,8 @@
-// main.cpp -- the content generator: obelisk_content DATADIR [--only PREFIX]
+// main.cpp -- the content generator:
+//   obelisk_content DATADIR [--only PREFIX] [--progress]
 // Walks the recipe table and writes every file into DATADIR. Recipes are
 // independent, so they run on all cores; each one is deterministic on its own.
+// --progress keeps one line on standard error up to date while it works.
 #include "content/content.h"
 
 #include <atomic>
@@ -10,6 +12,7 @@
 #include <mutex>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 bool makeParentFolders(const std::string& path) {
   for (size_t i = 1; i < path.size(); ++i) {
@@ -21,13 +24,22 @@ bool makeParentFolders(const std::string& path) {
 }
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: obelisk_content DATADIR [--only PREFIX]\n");
+  std::string dataDir, only;
+  bool progress = false, usage = argc < 2;
+  for (int i = 1; i < argc && !usage; ++i) {
+    if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc)
+      only = argv[++i];
+    else if (std::strcmp(argv[i], "--progress") == 0)
+      progress = true;
+    else if (argv[i][0] != '-' && dataDir.empty())
+      dataDir = argv[i];
+    else
+      usage = true;
+  }
+  if (usage || dataDir.empty()) {
+    std::fprintf(stderr, "usage: obelisk_content DATADIR [--only PREFIX] [--progress]\n");
     return 2;
   }
-  std::string dataDir = argv[1];
-  std::string only;
-  if (argc >= 4 && std::strcmp(argv[2], "--only") == 0) only = argv[3];
 
   std::vector<recipe> table;
   addMusicRecipes(table);  // the longest first, so that the others fill the other core
@@ -38,7 +50,9 @@ int main(int argc, char** argv) {
   addImageRecipes(table);
   makeParentFolders(dataDir + "/log/");
 
-  std::atomic<size_t> next{0};
+  std::atomic<size_t> next{0}, done{0};
+  bool terminal = isatty(2);
+  int shown = -1;
   std::atomic<int> failures{0};
   std::mutex printLock;
   auto worker = [&]() {
@@ -52,6 +66,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "obelisk_content: failed to write %s\n", path.c_str());
         ++failures;
       }
+      size_t finished = ++done;
+      if (progress) {
+        // a line kept up to date on a terminal, a line every tenth elsewhere
+        std::lock_guard<std::mutex> hold(printLock);
+        int percent = int(finished * 100 / table.size()), step = terminal ? 1 : 10;
+        if (percent / step != shown / step) {
+          shown = percent;
+          std::fprintf(stderr, terminal ? "\rbaking the data: %3d %%" : "baking the data: %3d %%\n", percent);
+        }
+      }
     }
   };
   unsigned n = std::thread::hardware_concurrency();
@@ -60,5 +84,6 @@ int main(int argc, char** argv) {
   std::vector<std::thread> pool;
   for (unsigned i = 0; i < n; ++i) pool.emplace_back(worker);
   for (auto& t : pool) t.join();
+  if (progress && terminal) std::fprintf(stderr, "\n");
   return failures ? 1 : 0;
 }

@@ -72,7 +72,8 @@ static void row(const char* name, std::vector<double> v) {
   for (double x : v) mean += x;
   mean /= double(v.size());
   double median = v[v.size() / 2], p95 = v[std::min(v.size() - 1, v.size() * 95 / 100)];
-  std::printf("%-16s %10.3f %10.3f %10.3f\n", name, mean, median, p95);
+  double p99 = v[std::min(v.size() - 1, v.size() * 99 / 100)];
+  std::printf("%-16s %10.3f %10.3f %10.3f %10.3f\n", name, mean, median, p95, p99);
 }
 
 static double mean(const std::vector<double>& v) {
@@ -82,9 +83,12 @@ static double mean(const std::vector<double>& v) {
 }
 
 void benchReport() {
-  const GLubyte* renderer = glGetString(GL_RENDERER);
-  std::printf("renderer: %s\n", renderer ? reinterpret_cast<const char*>(renderer) : "unknown");
-  std::printf("frames: %zu\n%-16s %10s %10s %10s\n", cpuMs.size(), "ms", "mean", "median", "p95");
+  for (GLenum name : {GL_RENDERER, GL_VENDOR, GL_VERSION}) {
+    const GLubyte* text = glGetString(name);
+    std::printf("%s: %s\n", name == GL_RENDERER ? "renderer" : name == GL_VENDOR ? "vendor" : "version",
+                text ? reinterpret_cast<const char*>(text) : "unknown");
+  }
+  std::printf("frames: %zu\n%-16s %10s %10s %10s %10s\n", cpuMs.size(), "ms", "mean", "median", "p95", "p99");
   row("cpu frame", cpuMs);
   row("gpu frame", gpuFrameMs);
   for (int p = 0; p < passCount; ++p) row((std::string("gpu ") + passNames[p]).c_str(), passMs[p]);

@@ -12,6 +12,7 @@ void benchFrameBegin();
 void benchFrameEnd();            // waits for the frame's queries and records them
 void benchPassBegin(benchPass pass);
 void benchPassEnd(benchPass pass);
-// Prints the table (mean, median, 95th percentile) to standard output; the
+// Prints the GL renderer, vendor and version, then the table (mean, median,
+// 95th and 99th percentile) to standard output; the
 // last line is "total/particles: R".
 void benchReport();

@@ -1,6 +1,6 @@
 // platform.h -- the platform layer: what the shell asks of the operating
 // system, on SDL2 (window, GL context, events, message boxes, clipboard,
-// display modes) and GTK 3 (the settings dialog). One back end per file:
+// display modes) and GTK 3 (the settings dialog, loaded when it opens). One back end per file:
 // platform_sdl.cpp, platform_gtk.cpp, platform_posix.cpp.
 #pragma once
 #include <cstdint>
@@ -46,6 +46,10 @@ struct settingsChoice {
   int selected = -1;  // index into the entries
   bool antialiased = true, windowed = false, fpsClamp = false;
 };
+// Loads the dialog's toolkit (GTK 3) on first call; false when it is missing,
+// with the loader's reason in platformDialogToolkitFailure.
+bool platformLoadDialogToolkit();
+std::string platformDialogToolkitFailure();
 // Shows the modal settings dialog; entries are the resolution list's texts.
 settingsChoice platformSettingsDialog(const std::string& caption, const std::vector<std::string>& entries,
                                       int defaultSelection);

@@ -46,7 +46,11 @@ double platformSecondsSinceLaunch() {
 void platformPinBackends() {
   // GTK may pick Wayland while SDL picks X11; the dialog and the window must
   // share one back end, so an X display pins both to X11.
-  if (std::getenv("DISPLAY") && !std::getenv("SDL_VIDEODRIVER")) {
+  // With no display at all SDL would fall back to an invisible surface and
+  // play to nobody: the window is asked of X11 then, and its failure tells
+  // the viewer (off-screen rendering is chosen explicitly).
+  bool none = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
+  if ((std::getenv("DISPLAY") || none) && !std::getenv("SDL_VIDEODRIVER")) {
     setenv("SDL_VIDEODRIVER", "x11", 1);
     setenv("GDK_BACKEND", "x11", 1);
   }
