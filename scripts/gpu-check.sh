@@ -7,7 +7,8 @@
 #  3. a frame-time benchmark of each scene at a busy moment: frames a second
 #     (from the median frame), the 99th-percentile frame, total/particles, the
 #     milliseconds of compute, points and post, and the GL errors logged;
-#  4. one frame of each scene at 640 x 400 against the frame Mesa's software
+#  4. one frame of each scene at 640 x 400 without antialiasing (its sample
+#     patterns differ between drivers) against the frame Mesa's software
 #     rasterizer draws at that moment (after a 2-pixel blur of both): the mean
 #     absolute difference and the share of pixels more than 10 % apart;
 #  5. one summary line to paste into a report.
@@ -113,7 +114,7 @@ else
     n=${m%%:*} rest=${m#*:}
     t=${rest%%:*} name=${rest#*:}
     o=$scratch/frame_$n
-    run "$o" --mode 640x400 --section "$n" --at "$t" --capture "$scratch/cap_$n" --frames 1 --gl-debug
+    run "$o" --mode 640x400 --no-aa --section "$n" --at "$t" --capture "$scratch/cap_$n" --frames 1 --gl-debug
     rc=$?
     frame=$scratch/cap_$n/frame_000000.png
     errors=$(glErrors "$o")

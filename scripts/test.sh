@@ -1,6 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs the whole test suite: once as
-# built, once more with ASan + UBSan, then the loaders' fuzzers for a short time.
+# built, once more with ASan + UBSan, then the loaders' fuzzers for a short
+# time, and last the release archive on a minimal foreign system (it skips
+# itself without root or the Debian package registry).
 set -e
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -16,4 +18,5 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build-asan --output-on-failure -j"$JOBS"
 
 if [ -x scripts/fuzz.sh ]; then scripts/fuzz.sh; fi
+scripts/test-release.sh
 echo "all tests passed"
