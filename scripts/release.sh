@@ -22,7 +22,7 @@ LIMIT_MIB=30
 # the scenes' reference moments: section, its own clock
 MOMENTS="0:8 1:95 2:40 3:30 4:60 5:12"
 
-"$ROOT/scripts/deps.sh" patchelf xz-utils file
+"$ROOT/scripts/deps.sh" patchelf xz-utils
 
 echo "release: building (Release) in $BUILD_DIR"
 cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DOBELISK_TESTS=OFF -DOBELISK_BENCH=OFF >/dev/null

@@ -25,6 +25,10 @@ TEST(options, settingsSkipTheDialog) {
   EXPECT_EQ(o.width, 640);
   EXPECT_EQ(o.height, 400);
   EXPECT_EQ(o.frames, 20);
+  ASSERT_TRUE(parse({"--headless"}, o, e));  // no display to show a dialog on
+  EXPECT_TRUE(o.headless && o.skipDialog);
+  ASSERT_TRUE(parse({"--watch", "--gl-debug"}, o, e));  // these change no setting
+  EXPECT_FALSE(o.skipDialog);
 }
 
 TEST(options, badValuesAndUnknownOptionsAreRefused) {
