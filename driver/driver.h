@@ -6,7 +6,6 @@
 #include "scenes/section.h"
 #include "scenes/sections.h"
 
-class part_loader;
 class rendercontext;
 class scene;
 
@@ -35,7 +34,7 @@ extern double musicTime;         // music position of the channel, seconds
 extern bool musicSync;           // demo time is pulled towards the music until the track's last 5 s
 extern FrameState frameState;    // the record handed to the sections
 extern scene* sections[SectionCount];  // by part number
-extern part_loader* loaderSection;  // the loading screen
+extern parts* loaderSection;     // the loading screen
 extern demoEnding ending;
 
 // The key table (by virtual-key code) and the closing fade: the window
