@@ -23,6 +23,7 @@ bool audioLoadSample(const std::string& fileName) {
   audioSetFailure("");
   return backend().loadSample(fileName);
 }
+void audioPrefetchSample(const std::string& fileName) { backend().prefetch(fileName); }
 void audioLoop() {}  // every back end plays the track looping
 void audioPlay(int channel) {
   if (channel == MusicChannel) backend().play();

@@ -14,6 +14,9 @@ public:
   virtual ~audioBackend() {}
   virtual bool init(int mixRate) = 0;                      // false: no output device
   virtual bool loadSample(const std::string& fileName) = 0;  // false: missing or unreadable track
+  // May start reading the track in the background for a later loadSample of
+  // the same file; nothing else changes. Back ends without it ignore it.
+  virtual void prefetch(const std::string& /*fileName*/) {}
   virtual void play() = 0;                   // starts the sample looping on the channel, from 0
   virtual void setVolume(int volume) = 0;    // 0 ... 255
   virtual void setPosition(uint32_t samples) = 0;
@@ -31,6 +34,9 @@ audioBackend* silentAudioBackend();
 // The calls the driver makes; channel is always MusicChannel.
 bool audioInit(int mixRate, int channels);
 bool audioLoadSample(const std::string& fileName);
+// Lets the back end decode the track while the start-up does other work;
+// audioLoadSample then takes what it decoded. Failures show there.
+void audioPrefetchSample(const std::string& fileName);
 void audioLoop();                                  // the loaded sample loops
 void audioPlay(int channel);
 void audioSetVolume(int channel, int volume);

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "platform/audio.h"
 #include "platform/audio_decode.h"
@@ -18,7 +19,9 @@ std::string audioFailure() { return failure; }
 
 // ---- decoding ------------------------------------------------------------------------
 // Every rate the decoder knows, always as signed 16-bit stereo.
-static mpg123_handle* openDecoder(const std::string& fileName) {
+// The helpers below leave why they failed in `reason`: they also run on the
+// thread of a decode ahead, which must not touch the shared failure text.
+static mpg123_handle* openDecoder(const std::string& fileName, std::string& reason) {
   int err = MPG123_OK;
   mpg123_handle* mh = mpg123_new(nullptr, &err);
   if (!mh) return nullptr;
@@ -30,7 +33,7 @@ static mpg123_handle* openDecoder(const std::string& fileName) {
   for (size_t i = 0; i < count; ++i) mpg123_format(mh, rates[i], MPG123_STEREO, MPG123_ENC_SIGNED_16);
   if (mpg123_open(mh, fileName.c_str()) != MPG123_OK) {
     FILE* f = std::fopen(fileName.c_str(), "rb");
-    audioSetFailure(f ? std::string(mpg123_strerror(mh)) : std::string(std::strerror(errno)));
+    reason = f ? std::string(mpg123_strerror(mh)) : std::string(std::strerror(errno));
     if (f) std::fclose(f);
     mpg123_delete(mh);
     return nullptr;
@@ -40,7 +43,7 @@ static mpg123_handle* openDecoder(const std::string& fileName) {
 
 // Reads to the end; the first format fixes the rate. A hard error before any
 // audio means the file is unreadable; after some audio it ends the track.
-static bool readAll(mpg123_handle* mh, decodedTrack& track, bool keepSamples) {
+static bool readAll(mpg123_handle* mh, decodedTrack& track, bool keepSamples, std::string& reason) {
   std::vector<unsigned char> buffer(65536);
   uint64_t frames = 0;
   for (;;) {
@@ -61,29 +64,30 @@ static bool readAll(mpg123_handle* mh, decodedTrack& track, bool keepSamples) {
     if (rc == MPG123_DONE) break;
     if (rc != MPG123_OK && rc != MPG123_NEW_FORMAT) {
       if (frames == 0) {
-        audioSetFailure(mpg123_strerror(mh));
+        reason = mpg123_strerror(mh);
         return false;
       }
       break;
     }
   }
   if (frames == 0 || frames > UINT32_MAX || track.frequency <= 0) {
-    audioSetFailure("no MPEG audio in the file");
+    reason = "no MPEG audio in the file";
     return false;
   }
   track.frames = uint32_t(frames);
   return true;
 }
 
-bool decodeMp3(const std::string& fileName, decodedTrack& track, bool keepSamples) {
+static bool decodeFile(const std::string& fileName, decodedTrack& track, bool keepSamples,
+                       std::string& reason) {
   track = decodedTrack();
-    mpg123_init();  // older libraries need it once; later ones ignore it
-  mpg123_handle* mh = openDecoder(fileName);
+  mpg123_init();  // older libraries need it once; later ones ignore it
+  mpg123_handle* mh = openDecoder(fileName, reason);
   if (!mh) {
-    if (audioFailure().empty()) audioSetFailure("the decoder could not start");
+    if (reason.empty()) reason = "the decoder could not start";
     return false;
   }
-  bool ok = readAll(mh, track, keepSamples);
+  bool ok = readAll(mh, track, keepSamples, reason);
   mpg123_close(mh);
   mpg123_delete(mh);
   if (!ok) track = decodedTrack();
@@ -91,3 +95,51 @@ bool decodeMp3(const std::string& fileName, decodedTrack& track, bool keepSample
   return ok;
 }
 
+// ---- decoding ahead ------------------------------------------------------------------
+namespace {
+
+struct aheadDecode {
+  std::thread thread;
+  std::string fileName;
+  bool keepSamples = false;
+  // Written by the thread, read after the join.
+  decodedTrack track;
+  bool ok = false;
+  std::string reason;
+
+  ~aheadDecode() { finish(); }
+  void finish() {
+    if (thread.joinable()) thread.join();
+  }
+};
+
+aheadDecode ahead;
+
+}  // namespace
+
+void decodeAhead(const std::string& fileName, bool keepSamples) {
+  ahead.finish();
+  ahead.fileName = fileName;
+  ahead.keepSamples = keepSamples;
+  ahead.reason.clear();
+  mpg123_init();  // here, before the thread: older libraries want it called once, first
+  ahead.thread = std::thread([] {
+    ahead.ok = decodeFile(ahead.fileName, ahead.track, ahead.keepSamples, ahead.reason);
+  });
+}
+
+bool decodeMp3(const std::string& fileName, decodedTrack& track, bool keepSamples) {
+  bool ok = false;
+  std::string reason;
+  if (ahead.thread.joinable() && ahead.fileName == fileName && ahead.keepSamples == keepSamples) {
+    ahead.finish();
+    track = std::move(ahead.track);
+    ahead.track = decodedTrack();
+    ok = ahead.ok;
+    reason = ahead.reason;
+  } else {
+    ok = decodeFile(fileName, track, keepSamples, reason);
+  }
+  if (!ok) audioSetFailure(reason);
+  return ok;
+}

@@ -30,6 +30,7 @@ public:
 
   bool init(int rate) override;
   bool loadSample(const std::string& fileName) override;
+  void prefetch(const std::string& fileName) override { decodeAhead(fileName, true); }
   void play() override;
   void setVolume(int volume) override;
   void setPosition(uint32_t samples) override;

@@ -26,6 +26,7 @@ public:
     playing = false;
     return true;
   }
+  void prefetch(const std::string& fileName) override { decodeAhead(fileName, false); }
   void play() override { restart(0); playing = frames > 0; }
   void setVolume(int v) override { volume = std::clamp(v, 0, 255); }
   void setPosition(uint32_t samples) override { restart(samples); }

@@ -79,6 +79,42 @@ TEST(audioDecode, missingOrForeignFilesFail) {
   EXPECT_FALSE(sdlAudioBackend()->loadSample(tempFile("missing.mp3").path));
 }
 
+// A decode started ahead hands over what decoding at load time would give,
+// failures and their reasons included; one of another kind is not taken.
+TEST(audioDecode, aDecodeAheadGivesWhatALoadWouldDecode) {
+  tempFile file("ahead.mp3");
+  encodeTone(file, 44100, 2, 30000);
+  decodedTrack direct, ahead;
+  ASSERT_TRUE(decodeMp3(file.path, direct, true));
+  decodeAhead(file.path, true);
+  ASSERT_TRUE(decodeMp3(file.path, ahead, true));
+  EXPECT_EQ(ahead.frequency, direct.frequency);
+  EXPECT_EQ(ahead.frames, direct.frames);
+  EXPECT_TRUE(ahead.samples == direct.samples);
+
+  decodeAhead(file.path, false);  // counts only: a load that keeps samples decodes itself
+  ASSERT_TRUE(decodeMp3(file.path, ahead, true));
+  EXPECT_EQ(ahead.samples.size(), 2 * 30000u);
+
+  std::string missing = tempFile("no such ahead.mp3").path;
+  audioSetFailure("");
+  EXPECT_FALSE(decodeMp3(missing, direct, true));
+  std::string reason = audioFailure();
+  EXPECT_FALSE(reason.empty());
+  decodeAhead(missing, true);
+  audioSetFailure("");
+  EXPECT_FALSE(decodeMp3(missing, ahead, true));
+  EXPECT_EQ(audioFailure(), reason);
+  EXPECT_EQ(ahead.frames, 0u);
+
+  // Through a back end, as the start-up does it.
+  audioBackend* silent = silentAudioBackend();
+  silent->prefetch(file.path);
+  ASSERT_TRUE(silent->loadSample(file.path));
+  EXPECT_EQ(silent->sampleLength(), 30000u);
+  decodeAhead(file.path, true);  // never taken: waited for when the program ends
+}
+
 // The silent clock through the driver's own calls.
 TEST(audioSilent, positionFollowsTheManualCounterAndLoops) {
   tempFile file("silent.mp3");
