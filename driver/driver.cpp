@@ -30,7 +30,7 @@ double musicTime = 0.0;
 bool musicSync = true;
 FrameState frameState;
 scene* sections[SectionCount] = {};
-parts* loaderSection = nullptr;
+part_loader* loaderSection = nullptr;
 demoEnding ending = demoEnding::playing;
 bool keys[256] = {};
 bool finishing = false;
@@ -87,6 +87,7 @@ bool startDemo(const demoSettings& settings, int& exitCode) {
   rcontext.width = w;
   rcontext.height = h;
   rcontext.progress = loadingProgress;
+  if (settings.musicEnabled) audioPrefetchSample(MusicFile);  // decoded while the scenes load
   glGetString(GL_VENDOR);
   glewExperimental = GL_TRUE;
   glewInit();
@@ -101,6 +102,7 @@ bool startDemo(const demoSettings& settings, int& exitCode) {
   loaderSection->load(&rcontext);
   double none = 0.0;
   loaderSection->draw(&none, &rcontext, &loaderState);
+  loadingFrameReset();
   rcontext.progress = loadingProgress;
   for (scene*& s : sections) s = nullptr;
 

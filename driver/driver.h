@@ -6,6 +6,7 @@
 #include "scenes/section.h"
 #include "scenes/sections.h"
 
+class part_loader;
 class rendercontext;
 class scene;
 
@@ -34,7 +35,7 @@ extern double musicTime;         // music position of the channel, seconds
 extern bool musicSync;           // demo time is pulled towards the music until the track's last 5 s
 extern FrameState frameState;    // the record handed to the sections
 extern scene* sections[SectionCount];  // by part number
-extern parts* loaderSection;     // the loading screen
+extern part_loader* loaderSection;  // the loading screen
 extern demoEnding ending;
 
 // The key table (by virtual-key code) and the closing fade: the window

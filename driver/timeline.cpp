@@ -4,12 +4,18 @@
 #include "driver/driver.h"
 #include "scenes/scene.h"
 
+// Every section is made first, so that their point sets can be sampled
+// ahead while the loads run.
 void loadSections(rendercontext* rc) {
+  std::vector<pointSetRequest> ahead;
   for (int k = 0; k < SectionCount; ++k) {
     int part = sectionLoadedAt(k);
     sections[part] = createSection(part);
-    sections[part]->load(rc);
+    sections[part]->listPointSets(ahead);
   }
+  pointSetsBegin(ahead);
+  for (int k = 0; k < SectionCount; ++k) sections[sectionLoadedAt(k)]->load(rc);
+  pointSetsEnd();
 }
 
 std::vector<double> simulateTimeline(double step, int stopPart, double stopClock, double* demoAt) {

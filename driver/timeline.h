@@ -5,8 +5,9 @@
 
 class rendercontext;
 
-// Creates and loads the scene sections in load order (intro, reallife,
-// start, thecity, mantis, theend) into their slots of `sections`.
+// Creates the scene sections into their slots of `sections`, then loads
+// them in load order (intro, reallife, start, thecity, mantis, theend) with
+// their point sets sampled ahead and shared (pointSetsBegin).
 void loadSections(rendercontext* rc);
 
 // Runs fresh, unloaded sections through the frame chain at a fixed step, as

@@ -4,6 +4,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 
@@ -24,13 +25,14 @@ static GLuint createImage(int width, int height, GLuint imageUnit) {
 
 // Storage starts zeroed rather than undefined: a compute program reads no
 // stale memory and finds every particle unborn (its validity mark is not
-// zero), so it can place each one for the moment its scene starts.
+// zero), so it can place each one for the moment its scene starts. Zero
+// bytes are zero floats: the clear goes byte by byte, the cheapest fill.
 static GLuint createStorage(GLsizeiptr bytes) {
   GLuint name = 0;
   glGenBuffers(1, &name);
   glBindBuffer(GL_SHADER_STORAGE_BUFFER, name);
   glBufferData(GL_SHADER_STORAGE_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
-  glClearBufferData(GL_SHADER_STORAGE_BUFFER, GL_RGBA32F, GL_RGBA, GL_FLOAT, nullptr);
+  glClearBufferData(GL_SHADER_STORAGE_BUFFER, GL_R8, GL_RED, GL_UNSIGNED_BYTE, nullptr);
   return name;
 }
 
@@ -93,13 +95,29 @@ long readVelocityFile(const std::string& fileName, std::vector<float>& data) {
   return long(in.gcount());
 }
 
+// The volume goes up a slab of slices at a time, read into one small
+// buffer, instead of from a copy of the whole file.
 void particlesim::loadVelocityVolume(const std::string& fileName) {
-  std::vector<float> data;
-  readVelocityFile(fileName, data);  // what the file lacks stays still air
+  constexpr int SlabDepth = 8;
+  constexpr size_t SlabBytes = size_t(VelocityWidth) * VelocityHeight * SlabDepth * 3 * 4;
+  static_assert(VelocityDepth % SlabDepth == 0, "whole slabs");
   glGenTextures(1, &curlTexture);
   glBindTexture(GL_TEXTURE_3D, curlTexture);
   glTexImage3D(GL_TEXTURE_3D, 0, GL_RGB16F, VelocityWidth, VelocityHeight, VelocityDepth, 0, GL_RGB,
-               GL_FLOAT, data.data());
+               GL_FLOAT, nullptr);
+  std::ifstream in(fileName, std::ios::binary);
+  std::vector<float> slab(SlabBytes / 4);
+  char* bytes = reinterpret_cast<char*>(slab.data());
+  for (int z = 0; z < VelocityDepth; z += SlabDepth) {
+    size_t got = 0;
+    if (in) {
+      in.read(bytes, std::streamsize(SlabBytes));
+      got = size_t(in.gcount());
+    }
+    std::fill(bytes + got, bytes + SlabBytes, char(0));  // what the file lacks stays still air
+    glTexSubImage3D(GL_TEXTURE_3D, 0, 0, 0, z, VelocityWidth, VelocityHeight, SlabDepth, GL_RGB, GL_FLOAT,
+                    slab.data());
+  }
   glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_S, GL_MIRRORED_REPEAT);

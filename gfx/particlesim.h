@@ -37,8 +37,8 @@ public:
   void bindSampler(GLenum target, int unit, const std::string& name, GLuint texture);
   // One simulation step over the grid, fenced by storage barriers.
   void dispatch();
-  // Reads the velocity volume into a new RGB16F 3-D texture in curlTexture
-  // and logs how many bytes were read.
+  // Reads the velocity volume into a new RGB16F 3-D texture in curlTexture,
+  // as readVelocityFile reads it (what the file lacks is zero).
   void loadVelocityVolume(const std::string& fileName);
 
   // Work groups per axis: 16 x 16 invocations each, the width alone decides

@@ -1,13 +1,16 @@
-// tgobject.cpp -- mesh point sets: the reduced OBJ reader, the ring sampler
-// and the texture uploads.
+// tgobject.cpp -- mesh point sets: the reduced OBJ reader, the ring sampler,
+// the start-up's sampling ahead and the texture uploads.
 #include "gfx/tgobject.h"
 
 #include <GL/glew.h>
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <fstream>
 #include <iostream>
+#include <mutex>
+#include <thread>
 
 #include "gfx/rendercontext.h"
 
@@ -69,15 +72,54 @@ void TGObject::readMesh(const std::string& fileName) {
   }
 }
 
-// ---- sampler --------------------------------------------------------------------
+static void logCount(int pointCount, int width, int height) {
+  long long capacity = (long long)std::max(0, width) * std::max(0, height);
+  std::cout << "TGObject Maxcounter: " << pointCount << "/ " << capacity << std::endl;
+}
+
+// ---- host copies ----------------------------------------------------------------
+// During the start-up a load's host copies go to the next sampling instead of
+// back to the system: a fresh copy costs a page fault for every page.
+
+namespace {
+
+constexpr size_t MaxSpares = 4;  // two loads' worth
+std::mutex spareLock;            // the worker thread samples too
+std::vector<std::vector<float>> spareCopies;
+bool keepingSpares = false;
+
+void adopt(std::vector<float>& v) {
+  std::lock_guard<std::mutex> hold(spareLock);
+  if (v.capacity() != 0 || spareCopies.empty()) return;
+  v.swap(spareCopies.back());
+  spareCopies.pop_back();
+}
+
+void giveBack(std::vector<float>& v) {
+  std::lock_guard<std::mutex> hold(spareLock);
+  if (keepingSpares && v.capacity() != 0 && spareCopies.size() < MaxSpares)
+    spareCopies.push_back(std::move(v));
+  std::vector<float>().swap(v);
+}
+
+}  // namespace
 
 void TGObject::allocate(int w, int h) {
   width = w;
   height = h;
   size_t floats = size_t(std::max(0, w)) * std::max(0, h) * 3;
+  adopt(positions);
+  adopt(colors);
   positions.assign(floats, 0.0f);
   colors.assign(floats, 0.0f);
 }
+
+void TGObject::releaseHostCopies() {
+  giveBack(positions);
+  giveBack(colors);
+}
+
+// ---- sampler --------------------------------------------------------------------
 
 // Where the sampler writes: k wraps to 0 at capacity, later points overwrite.
 struct pointWriter {
@@ -128,7 +170,7 @@ static void samplePolygon(const vec3* corner, int n, int rings, int perEdge, con
   }
 }
 
-long long TGObject::sample(int rings, int density, float r, float g, float b) {
+long long TGObject::samplePoints(int rings, int density, float r, float g, float b, rendercontext* progress) {
   long long capacity = (long long)std::max(0, width) * std::max(0, height);
   if ((long long)positions.size() != capacity * 3 || colors.size() != positions.size())
     allocate(width, height);
@@ -136,46 +178,260 @@ long long TGObject::sample(int rings, int density, float r, float g, float b) {
   int perEdge = int(density * 0.5);
   vec3 tint(r, g, b);
   for (int p = 0; p < polygonCount(); p++) {
-    if (p % 15 == 0 && context) context->reportProgress(0.0525);
+    if (p % 15 == 0 && progress) progress->reportProgress(0.0525);
     int first = polygonStarts[p], n = polygonStarts[p + 1] - first;
     // No room for points, or a polygon without an edge (the reader drops those).
     if (capacity == 0 || n < 2) continue;
     samplePolygon(&corners[first], n, rings, perEdge, tint, out);
   }
   pointCount = out.k;
-  std::cout << "TGObject Maxcounter: " << pointCount << "/ " << capacity << std::endl;
   return out.emitted;
+}
+
+long long TGObject::sample(int rings, int density, float r, float g, float b) {
+  long long emitted = samplePoints(rings, density, r, g, b, context);
+  logCount(pointCount, width, height);
+  return emitted;
+}
+
+// ---- sampling ahead ---------------------------------------------------------------
+
+namespace {
+
+// A load's sampling made by the worker: the mesh holds the host copies and
+// the point count once it is done.
+struct aheadJob {
+  enum stage { queued, running, done, taken };
+  pointSetRequest request;
+  stage state = queued;
+  TGObject mesh;
+  long long emitted = 0;
+  int polygons = 0;  // for the progress calls the load makes in its place
+};
+
+// The worker samples the jobs in order, at most MaxReady finished ones
+// waiting for their loads. A load takes its job, or marks it taken and
+// samples itself when the worker has not begun it; jobs it passed over
+// (loads that never came) are dropped.
+struct aheadSampler {
+  static constexpr int MaxReady = 2;
+  std::vector<aheadJob> jobs;  // fixed while the thread runs
+  size_t passed = 0;           // jobs before this one will not be taken
+  std::thread thread;
+  std::mutex lock;
+  std::condition_variable changed;
+  bool stopping = false;
+
+  ~aheadSampler() { stop(); }
+
+  int ready() const {
+    int n = 0;
+    for (const aheadJob& j : jobs) n += j.state == aheadJob::done;
+    return n;
+  }
+  aheadJob* next() {
+    for (aheadJob& j : jobs)
+      if (j.state == aheadJob::queued) return &j;
+    return nullptr;
+  }
+  void drop(aheadJob& j) {
+    j.mesh.releaseHostCopies();
+    j.state = aheadJob::taken;
+  }
+
+  void run() {
+    std::unique_lock<std::mutex> hold(lock);
+    for (;;) {
+      changed.wait(hold, [&] { return stopping || (next() && ready() < MaxReady); });
+      if (stopping) return;
+      aheadJob& job = *next();
+      job.state = aheadJob::running;
+      hold.unlock();
+      const pointSetRequest& q = job.request;
+      job.mesh.allocate(q.width, q.height);
+      job.mesh.readMesh(q.fileName);
+      job.polygons = job.mesh.polygonCount();
+      job.emitted = job.mesh.samplePoints(q.rings, q.density, q.r, q.g, q.b, nullptr);
+      job.mesh.clearPolygons();
+      hold.lock();
+      job.state = aheadJob::done;
+      if (size_t(&job - jobs.data()) < passed) drop(job);
+      changed.notify_all();
+    }
+  }
+
+  void start(const std::vector<pointSetRequest>& ahead) {
+    stop();
+    jobs.clear();
+    passed = 0;
+    for (const pointSetRequest& q : ahead) {
+      bool repeat = false;
+      for (const aheadJob& j : jobs) repeat = repeat || j.request == q;
+      if (repeat) continue;  // a repeated load shares the first one's sampling
+      jobs.emplace_back();
+      jobs.back().request = q;
+    }
+    if (jobs.empty()) return;
+    stopping = false;
+    thread = std::thread([this] { run(); });
+  }
+
+  void stop() {
+    if (thread.joinable()) {
+      {
+        std::lock_guard<std::mutex> hold(lock);
+        stopping = true;
+      }
+      changed.notify_all();
+      thread.join();
+    }
+    for (aheadJob& j : jobs) j.mesh.releaseHostCopies();
+    jobs.clear();
+  }
+
+  int settle() {
+    if (!thread.joinable()) return 0;
+    std::unique_lock<std::mutex> hold(lock);
+    changed.wait(hold, [&] {
+      bool running = false;
+      for (const aheadJob& j : jobs) running = running || j.state == aheadJob::running;
+      return !running && (!next() || ready() >= MaxReady);
+    });
+    return ready();
+  }
+
+  // The job's sampling moved into `into`; false when the load samples itself.
+  bool take(const pointSetRequest& q, TGObject& into, long long& emitted, int& polygons) {
+    if (!thread.joinable()) return false;
+    std::unique_lock<std::mutex> hold(lock);
+    size_t i = 0;
+    while (i < jobs.size() && !(jobs[i].request == q && jobs[i].state != aheadJob::taken)) ++i;
+    if (i == jobs.size()) return false;
+    for (size_t j = passed; j < i; ++j)
+      if (jobs[j].state == aheadJob::done || jobs[j].state == aheadJob::queued) drop(jobs[j]);
+    passed = std::max(passed, i);
+    aheadJob& job = jobs[i];
+    if (job.state == aheadJob::queued) {
+      job.state = aheadJob::taken;
+      changed.notify_all();
+      return false;
+    }
+    changed.wait(hold, [&] { return job.state == aheadJob::done; });
+    into.positions.swap(job.mesh.positions);
+    into.colors.swap(job.mesh.colors);
+    into.pointCount = job.mesh.pointCount;
+    emitted = job.emitted;
+    polygons = job.polygons;
+    job.state = aheadJob::taken;
+    changed.notify_all();
+    return true;
+  }
+};
+
+aheadSampler sampler;
+
+// What a load needs to repeat an earlier one's without sampling: its
+// textures and the counts of its log line and progress calls.
+struct sharedPointSet {
+  pointSetRequest request;
+  GLuint positionTexture, colorTexture;
+  int pointCount;
+  long long emitted;
+  int polygons;
+};
+
+bool sharing = false;
+std::vector<sharedPointSet> samplings;
+
+}  // namespace
+
+void pointSetsBegin(const std::vector<pointSetRequest>& ahead) {
+  pointSetsEnd();
+  sharing = true;
+  {
+    std::lock_guard<std::mutex> hold(spareLock);
+    keepingSpares = true;
+  }
+  sampler.start(ahead);
+}
+
+int pointSetsSettle() { return sampler.settle(); }
+
+void pointSetsEnd() {
+  sampler.stop();
+  sharing = false;
+  samplings.clear();
+  std::lock_guard<std::mutex> hold(spareLock);
+  keepingSpares = false;
+  std::vector<std::vector<float>>().swap(spareCopies);
 }
 
 // ---- load -----------------------------------------------------------------------
 
-static void uploadFloats(GLuint texture, int width, int height, const std::vector<float>& data) {
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, width, height, 0, GL_RGB, GL_FLOAT, data.data());
-}
-
-static void createFloatTexture(GLuint& texture, int width, int height, const std::vector<float>& data) {
+// A texture for a point set, its image still to come.
+static void createFloatTexture(GLuint& texture) {
   glGenTextures(1, &texture);
-  uploadFloats(texture, width, height, data);
+  glBindTexture(GL_TEXTURE_2D, texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
 }
 
+static void uploadFloats(GLuint texture, int width, int height, const std::vector<float>& data) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, width, height, 0, GL_RGB, GL_FLOAT, data.data());
+}
+
 void TGObject::load(const std::string& fileName, int w, int h, int rings, int density, float r, float g,
                     float b) {
-  allocate(w, h);
-  std::cout << "TGObject loading: " << fileName << std::endl;
-  // The textures exist (zeroed) before the possibly long sampling.
-  createFloatTexture(positionTexture, width, height, positions);
-  createFloatTexture(colorTexture, width, height, colors);
-  readMesh(fileName);
+  load(pointSetRequest{fileName, w, h, rings, density, r, g, b});
+}
+
+void TGObject::load(const pointSetRequest& q) {
+  width = q.width;
+  height = q.height;
+  std::cout << "TGObject loading: " << q.fileName << std::endl;
+  const sharedPointSet* same = nullptr;
+  for (const sharedPointSet& s : samplings)
+    if (sharing && s.request == q) same = &s;
+  long long emitted = 0;
+  int polygons = 0;
+  bool sampledHere = false;
+  clearPolygons();
+  if (same) {
+    // The textures of the first such load, which nothing writes to.
+    positionTexture = same->positionTexture;
+    colorTexture = same->colorTexture;
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    pointCount = same->pointCount;
+    emitted = same->emitted;
+    polygons = same->polygons;
+  } else {
+    createFloatTexture(positionTexture);
+    createFloatTexture(colorTexture);
+    if (!sampler.take(q, *this, emitted, polygons)) {
+      allocate(width, height);
+      readMesh(q.fileName);
+      polygons = polygonCount();  // for sharing
+      emitted = sample(q.rings, q.density, q.r, q.g, q.b);  // logs the count itself
+      sampledHere = true;
+    }
+  }
+  // A sampling made elsewhere: the progress calls and the log line it would have made.
+  if (!sampledHere) {
+    for (int p = 0; p < polygons; p += 15)
+      if (context) context->reportProgress(0.0525);
+    logCount(pointCount, width, height);
+  }
   // An empty or unreadable mesh would leave the particles with nowhere to go
   // and the scene blank; say so where it is seen.
-  if (sample(rings, density, r, g, b) == 0)
-    std::cerr << "obelisk: warning: point set \"" << fileName << "\" yields no points" << std::endl;
+  if (emitted == 0)
+    std::cerr << "obelisk: warning: point set \"" << q.fileName << "\" yields no points" << std::endl;
+  clearPolygons();
+  if (same) return;
   uploadFloats(positionTexture, width, height, positions);
   uploadFloats(colorTexture, width, height, colors);
-  clearPolygons();
+  releaseHostCopies();
+  if (sharing) samplings.push_back({q, positionTexture, colorTexture, pointCount, emitted, polygons});
 }

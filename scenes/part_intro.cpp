@@ -28,6 +28,14 @@ static const int GridSize = 1536;        // main cloud, 2 359 296 points
 static const int SwingSize = 512;        // swing swarm, 262 144 points
 static const int SwingSlot = 113;        // the swing's point program
 
+// The point sets, in the order load() samples them.
+static const pointSetRequest ObeliskSet{"newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1};
+static const pointSetRequest SwingSet{"newobjects//swing.obj", SwingSize, SwingSize, 30, 6, 1, 1, 1};
+static const pointSetRequest LogoSet{"newobjects//logo.obj", SwingSize, SwingSize, 30, 30, 1, 1, 1};
+static const pointSetRequest DnaSet{"newobjects//DNA.obj", GridSize, GridSize, 100, 40, 1, 1, 1};
+static const pointSetRequest FishSet{"newobjects//fish.obj", GridSize, GridSize, 80, 40, 1, 1, 1};
+static const pointSetRequest BirdSet{"newobjects//bird.obj", GridSize, GridSize, 80, 50, 1, 1, 1};
+
 introValues introScript(double t, const route& shakeTrack) {
   introValues v;
   float zoom = float(ease(2.5 * (t - 90.8)) - ease(0.5 * (t - 93)) + 0.8 * ease(2.5 * (t - 75)) -
@@ -134,13 +142,17 @@ camera introCamera(double t, const introValues& v, vec3& record) {
 void part_intro::loadSimulators(rendercontext* context) {
   particlesim& sim = loadSimulator(context, GridSize);
   obelisk.context = context;
-  obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
+  obelisk.load(ObeliskSet);
   swingSim.width = swingSim.height = SwingSize;
   swingSim.load(std::string(row.shaderDir) + "ComputeShaderSwing.cpp");
   swingSim.curlTexture = sim.curlTexture;  // copied once the main cloud has its own
   swingMesh.context = logoMesh.context = context;
-  swingMesh.load("newobjects//swing.obj", SwingSize, SwingSize, 30, 6, 1, 1, 1);
-  logoMesh.load("newobjects//logo.obj", SwingSize, SwingSize, 30, 30, 1, 1, 1);
+  swingMesh.load(SwingSet);
+  logoMesh.load(LogoSet);
+}
+
+void part_intro::listPointSets(std::vector<pointSetRequest>& out) const {
+  out.insert(out.end(), {ObeliskSet, SwingSet, LogoSet, DnaSet, FishSet, BirdSet});
 }
 
 void part_intro::loadPrograms() {
@@ -164,11 +176,11 @@ void part_intro::load(rendercontext* context) {
   loadPrograms();
   attachTargets();
   dna.context = fish.context = birds.context = context;
-  dna.load("newobjects//DNA.obj", GridSize, GridSize, 100, 40, 1, 1, 1);
+  dna.load(DnaSet);
   context->loadJpg("textures/blob41b.jpg", textureBase + blobTexture);
   context->loadJpg("textures/obelisk_logo2.jpg", textureBase + logoTexture);
-  fish.load("newobjects//fish.obj", GridSize, GridSize, 80, 40, 1, 1, 1);
-  birds.load("newobjects//bird.obj", GridSize, GridSize, 80, 50, 1, 1, 1);
+  fish.load(FishSet);
+  birds.load(BirdSet);
 }
 
 // ---- frame --------------------------------------------------------------------------------

@@ -44,6 +44,7 @@ public:
 
   explicit part_intro(const sectionRow& r) : scene(r) {}
   void load(rendercontext* rc) override;
+  void listPointSets(std::vector<pointSetRequest>& out) const override;
 
 protected:
   bool advance(double* step) override;

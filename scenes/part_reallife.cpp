@@ -119,17 +119,25 @@ std::vector<birdPose> birdsAt(double t) {
 
 // ---- load ---------------------------------------------------------------------------------
 
+// The point sets, in the order load() samples them.
+static const pointSetRequest ObeliskSet{"newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1};
+static const pointSetRequest SphereSet{"newobjects//sphere2.obj", GridSize, GridSize, 15, 38, 1, 1, 1};
+
+void part_reallife::listPointSets(std::vector<pointSetRequest>& out) const {
+  out.insert(out.end(), {ObeliskSet, SphereSet});
+}
+
 void part_reallife::load(rendercontext* context) {
   beginLoad(context);
   loadSimulator(context, GridSize);
   obelisk.context = context;
-  obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
+  obelisk.load(ObeliskSet);
   bird.load("newobjects//bird_good.obj");
   context->reportProgress(0.08);  // after each mesh
   statue.load("newobjects//cronus.obj");
   context->reportProgress(0.08);  // after each mesh
   sphere.context = context;
-  sphere.load("newobjects//sphere2.obj", GridSize, GridSize, 15, 38, 1, 1, 1);
+  sphere.load(SphereSet);
   blurSlot = 4;
   spareSlot = MaterialSlot;
   t = row.startClock;

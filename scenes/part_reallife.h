@@ -52,6 +52,7 @@ public:
 
   explicit part_reallife(const sectionRow& r) : scene(r) {}
   void load(rendercontext* rc) override;
+  void listPointSets(std::vector<pointSetRequest>& out) const override;
   // The flapping bird from its side, black on white, into colour A (also
   // drawn alone by the tests).
   void silhouettePass();

@@ -54,12 +54,16 @@ camera startCamera(const startValues& v, const route& shakeTrack, vec3& moved) {
 
 // ---- load ---------------------------------------------------------------------------------
 
+static const pointSetRequest ObeliskSet{"newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1};
+
+void part_start::listPointSets(std::vector<pointSetRequest>& out) const { out.push_back(ObeliskSet); }
+
 void part_start::load(rendercontext* context) {
   beginLoad(context, true);
   megaRotate = 0;
   loadSimulator(context, GridSize);
   obelisk.context = context;
-  obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
+  obelisk.load(ObeliskSet);
   textureBase = 0;
   spareSlot = 199;  // reserved, nothing loads it
   loadScenePrograms();

@@ -30,6 +30,7 @@ public:
 
   explicit part_start(const sectionRow& r) : scene(r) {}
   void load(rendercontext* rc) override;
+  void listPointSets(std::vector<pointSetRequest>& out) const override;
 
 protected:
   bool advance(double* step) override;

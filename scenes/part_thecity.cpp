@@ -236,12 +236,20 @@ void placeGroups(double t, cityGroups& g) {
 
 // ---- load ---------------------------------------------------------------------------------
 
+// The point sets, in the order load() samples them.
+static const pointSetRequest ObeliskSet{"newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1};
+static const pointSetRequest BabySet{"newobjects//baby.obj", GridSize, GridSize, 18, 20, 1, 1, 1};
+
+void part_thecity::listPointSets(std::vector<pointSetRequest>& out) const {
+  out.insert(out.end(), {ObeliskSet, BabySet});
+}
+
 void part_thecity::load(rendercontext* context) {
   beginLoad(context, true);
   megaRotate = 0;
   loadSimulator(context, GridSize);
   obelisk.context = context;
-  obelisk.load("newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1);
+  obelisk.load(ObeliskSet);
   lattice.load("newobjects//Eiffel.obj");
   context->reportProgress(0.05);
   tower.load("newobjects//Tower.obj");
@@ -251,7 +259,7 @@ void part_thecity::load(rendercontext* context) {
   tree.load("newobjects//tree.obj");
   context->reportProgress(0.05);
   baby.context = context;
-  baby.load("newobjects//baby.obj", GridSize, GridSize, 18, 20, 1, 1, 1);
+  baby.load(BabySet);
   textureBase = 0;
   spareSlot = 199;  // reserved, nothing loads it
   loadScenePrograms();

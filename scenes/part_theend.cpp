@@ -51,11 +51,15 @@ camera endCamera(const endValues& v, const route& shakeTrack) {
 
 // ---- load ---------------------------------------------------------------------------------
 
+static const pointSetRequest LogoSet{"newobjects//veltra.obj", GridSize, GridSize, 33, 33, 1, 1, 1};
+
+void part_theend::listPointSets(std::vector<pointSetRequest>& out) const { out.push_back(LogoSet); }
+
 void part_theend::load(rendercontext* context) {
   beginLoad(context);
   loadSimulator(context, GridSize);
   logo.context = context;
-  logo.load("newobjects//veltra.obj", GridSize, GridSize, 33, 33, 1, 1, 1);
+  logo.load(LogoSet);
   textureBase = 0;
   texture1D = 1001;   // made by the start section
   spareSlot = 199;    // reserved, nothing loads it

@@ -13,6 +13,7 @@
 #include "geom/mat4.h"
 #include "gfx/glnames.h"
 #include "gfx/shaderset.h"
+#include "gfx/tgobject.h"
 #include "scenes/camera.h"
 #include "scenes/route.h"
 #include "scenes/section.h"
@@ -61,6 +62,9 @@ public:
   explicit scene(const sectionRow& r) : row(r), t(r.startClock) {}
 
   void draw(double* step, rendercontext* rc, FrameState* state) final;
+  // The point sets load() samples, in its order: the start-up samples them
+  // ahead on a worker thread (see tgobject.h).
+  virtual void listPointSets(std::vector<pointSetRequest>& /*out*/) const {}
   // The frame without drawing: the record in, advance(), the record back.
   void advanceOnly(double* step, FrameState* state);
   // Authoring: start the section's own clock at t (scene jump).

@@ -4,8 +4,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "scenes/scene.h"
+#include "scenes/sections.h"
 #include "tests/support/testfiles.h"
 
 static int run(const std::string& args) {
@@ -33,6 +38,18 @@ TEST_F(program, startUpRunsBehindTheLoadingScreen) {
   EXPECT_LT(log.find("PART_REALLIFE"), start);  // sections load intro, reallife, start, ...
   EXPECT_LT(start, log.find("PART_THECITY"));
   EXPECT_LT(log.find("PART_MANTIS"), log.find("PART_THEEND"));
+  // The point sets the sections list for sampling ahead are the ones they load, in order.
+  std::vector<std::string> listed, loaded;
+  for (int k = 0; k < SectionCount; ++k) {
+    std::unique_ptr<scene> s(createSection(sectionLoadedAt(k)));
+    std::vector<pointSetRequest> sets;
+    s->listPointSets(sets);
+    for (const pointSetRequest& q : sets) listed.push_back("TGObject loading: " + q.fileName);
+  }
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("TGObject loading: ", 0) == 0) loaded.push_back(line);
+  EXPECT_EQ(loaded, listed);
 }
 
 TEST_F(program, captureWritesEveryFrame) {

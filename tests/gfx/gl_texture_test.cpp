@@ -98,24 +98,147 @@ TEST_F(textureGl, theRandomTextureIsReproducibleAndSlotsAreOffsetByTheBase) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST_F(textureGl, aMeshPointSetUploadsItsSamplesAndDropsThePolygons) {
+TEST_F(textureGl, aMeshPointSetUploadsItsSamplesAndDropsThePolygonsAndCopies) {
   std::string file = dir.write("tri.obj", "v 1 1 1\nv 3 1 1\nv 1 3 1\nf 1// 2// 3//\n");
-  TGObject mesh;
+  TGObject mesh, expected;
+  expected.readMesh(file);
+  expected.allocate(4, 4);
+  expected.samplePoints(2, 4, 1, 1, 1, nullptr);
   logCapture log;
   mesh.load(file, 4, 4, 2, 4, 1, 1, 1);  // 2 rings x 3 edges x 2 points
   EXPECT_EQ(log.lines(),
             (std::vector<std::string>{"TGObject loading: " + file, "TGObject Maxcounter: 12/ 16"}));
   EXPECT_EQ(mesh.polygonCount(), 0);
+  EXPECT_TRUE(mesh.positions.empty() && mesh.colors.empty());
   std::vector<float> texels(16 * 3);
   glBindTexture(GL_TEXTURE_2D, mesh.positionTexture);
   EXPECT_EQ(level0(GL_TEXTURE_2D, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB16F);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_FLOAT, texels.data());
-  for (int i = 0; i < 48; i++) EXPECT_NEAR(texels[i], mesh.positions[i], 2e-3) << "float " << i;
+  for (int i = 0; i < 48; i++) EXPECT_NEAR(texels[i], expected.positions[i], 2e-3) << "float " << i;
   EXPECT_EQ(texels[47], 0.0f);
   glBindTexture(GL_TEXTURE_2D, mesh.colorTexture);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_FLOAT, texels.data());
-  EXPECT_NEAR(texels[0], mesh.colors[0], 2e-3);
+  EXPECT_NEAR(texels[0], expected.colors[0], 2e-3);
   EXPECT_GT(texels[0], 0.5f);
+}
+
+namespace {
+
+// What one load leaves behind: its log, its progress calls, its textures.
+struct loadResult {
+  std::vector<std::string> lines;
+  size_t progress = 0;
+  GLuint positionTexture = 0, colorTexture = 0;
+  std::vector<float> positions, colors;
+};
+
+std::vector<float> texels(GLuint texture, int width, int height) {
+  std::vector<float> out(size_t(width) * height * 3);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_FLOAT, out.data());
+  return out;
+}
+
+// With `ready`, before each load: the worker is let run as far ahead as it
+// may and the number of samplings waiting is recorded.
+std::vector<loadResult> loadEach(rendercontext* context, const std::vector<pointSetRequest>& loads,
+                                 std::vector<int>* ready = nullptr) {
+  std::vector<loadResult> out;
+  for (const pointSetRequest& q : loads) {
+    if (ready) ready->push_back(pointSetsSettle());
+    TGObject mesh;
+    mesh.context = context;
+    progressCalls.clear();
+    loadResult r;
+    {
+      logCapture log;
+      mesh.load(q);
+      r.lines = log.lines();
+    }
+    r.progress = progressCalls.size();
+    r.positionTexture = mesh.positionTexture;
+    r.colorTexture = mesh.colorTexture;
+    r.positions = texels(mesh.positionTexture, q.width, q.height);
+    r.colors = texels(mesh.colorTexture, q.width, q.height);
+    out.push_back(r);
+  }
+  return out;
+}
+
+// A strip of n triangles.
+std::string strip(int n) {
+  std::string text;
+  for (int i = 0; i < n + 2; i++)
+    text += "v " + std::to_string(i) + " " + std::to_string(i % 2) + " " + std::to_string(i % 3) + "\n";
+  for (int i = 1; i <= n; i++)
+    text += "f " + std::to_string(i) + "// " + std::to_string(i + 1) + "// " + std::to_string(i + 2) + "//\n";
+  return text;
+}
+
+}  // namespace
+
+// The start-up samples on a worker thread ahead of the loads; what the loads
+// log, report and upload is what they would have made one after another.
+// A repeated load shares the first one's textures; loads that were listed
+// but never come, or come without being listed, change nothing.
+TEST_F(textureGl, samplingAheadGivesWhatTheLoadsMakeThemselves) {
+  pointSetRequest a{dir.write("a.obj", strip(31)), 16, 16, 3, 4, 1, 0.5f, 0.25f};
+  pointSetRequest b{dir.write("b.obj", strip(40)), 32, 8, 2, 6, 0.5f, 1, 1};
+  pointSetRequest never{dir.write("c.obj", strip(3)), 8, 8, 2, 2, 1, 1, 1};
+  pointSetRequest unlisted{a.fileName, 16, 16, 5, 4, 1, 1, 1};
+  std::vector<pointSetRequest> loads{a, b, a, unlisted};
+  context->progress = recordProgress;
+  std::vector<loadResult> alone = loadEach(context.get(), loads);
+  pointSetsBegin({a, never, b, a});
+  std::vector<int> ready;
+  std::vector<loadResult> ahead = loadEach(context.get(), loads, &ready);
+  pointSetsEnd();
+  // Two at a time: a and the one never loaded, then that one and b (a is
+  // not sampled twice), then nothing.
+  EXPECT_EQ(ready, (std::vector<int>{2, 2, 0, 0}));
+  ASSERT_EQ(ahead.size(), alone.size());
+  EXPECT_EQ(alone[0].progress, 3u);  // every 15 polygons
+  EXPECT_EQ(alone[1].progress, 3u);
+  for (size_t i = 0; i < loads.size(); i++) {
+    EXPECT_EQ(ahead[i].lines, alone[i].lines) << "load " << i;
+    EXPECT_EQ(ahead[i].progress, alone[i].progress) << "load " << i;
+    EXPECT_EQ(ahead[i].positions, alone[i].positions) << "load " << i;
+    EXPECT_EQ(ahead[i].colors, alone[i].colors) << "load " << i;
+  }
+  EXPECT_NE(alone[2].positionTexture, alone[0].positionTexture);
+  EXPECT_EQ(ahead[2].positionTexture, ahead[0].positionTexture);
+  EXPECT_EQ(ahead[2].colorTexture, ahead[0].colorTexture);
+  EXPECT_NE(ahead[3].positionTexture, ahead[0].positionTexture);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// The volume goes up in slabs; a short file reads as zero from where it ends.
+TEST_F(textureGl, theVelocityVolumeHoldsTheFileAndZeroPastItsEnd) {
+  std::vector<float> head(size_t(VelocityWidth) * VelocityHeight * 12 * 3);
+  for (size_t i = 0; i < head.size(); i++) head[i] = float(int(i % 2001) - 1000) * 0.01f;
+  std::string bytes(reinterpret_cast<const char*>(head.data()), head.size() * 4 - 2);  // ends inside a float
+  std::string file = dir.write("velocity.dat", bytes);
+  std::vector<float> whole;
+  readVelocityFile(file, whole);
+  GLuint reference = 0;
+  glGenTextures(1, &reference);
+  glBindTexture(GL_TEXTURE_3D, reference);
+  glTexImage3D(GL_TEXTURE_3D, 0, GL_RGB16F, VelocityWidth, VelocityHeight, VelocityDepth, 0, GL_RGB,
+               GL_FLOAT, whole.data());
+  particlesim sim;
+  sim.loadVelocityVolume(file);
+  std::vector<unsigned short> expected(static_cast<size_t>(VelocityFloats)), got(expected.size());
+  glGetTexImage(GL_TEXTURE_3D, 0, GL_RGB, GL_HALF_FLOAT, expected.data());
+  glBindTexture(GL_TEXTURE_3D, sim.curlTexture);
+  glGetTexImage(GL_TEXTURE_3D, 0, GL_RGB, GL_HALF_FLOAT, got.data());
+  EXPECT_TRUE(got == expected);
+  EXPECT_NE(got[5], 0);
+  EXPECT_EQ(got[head.size()], 0);
+  GLint wrap = 0;
+  glGetTexParameteriv(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R, &wrap);
+  EXPECT_EQ(wrap, GL_MIRRORED_REPEAT);
+  glDeleteTextures(1, &reference);
+  glDeleteTextures(1, &sim.curlTexture);
 }
 
 // ---- particle simulator ------------------------------------------------------------
