@@ -97,12 +97,14 @@ bool startDemo(const demoSettings& settings, int& exitCode) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
 
+  // every progress step draws and swaps the loading screen: several hundred
+  // swaps that would each wait for a display refresh
+  int refreshWait = platformSetSwapInterval(0);
   static FrameState loaderState;
   loaderSection = new part_loader();
   loaderSection->load(&rcontext);
   double none = 0.0;
   loaderSection->draw(&none, &rcontext, &loaderState);
-  loadingFrameReset();
   rcontext.progress = loadingProgress;
   for (scene*& s : sections) s = nullptr;
 
@@ -117,6 +119,7 @@ bool startDemo(const demoSettings& settings, int& exitCode) {
   std::cout << "#2" << std::endl;
 
   loadSections(&rcontext);
+  platformSetSwapInterval(refreshWait);
   if (settings.musicEnabled && !startMusic(exitCode)) return false;
   clockReset();
   lastClock = clockSeconds();

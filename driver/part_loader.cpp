@@ -4,7 +4,6 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
-#include <chrono>
 #include <cmath>
 
 #include "driver/driver.h"
@@ -42,7 +41,7 @@ static void ringStrip(double turn, double r0, double c0, double r1, double c1) {
 
 void part_loader::draw(double* step, rendercontext* rc, FrameState*) {
   glUseProgram(0);
-  advance(*step);
+  t += *step * 0.792;
   rc->bindWindowFramebuffer();  // a render target made last may still be bound, and is empty
   if (t < 0.2) {
     glClearColor(0, 0, 0, 0);
@@ -85,22 +84,10 @@ void part_loader::draw(double* step, rendercontext* rc, FrameState*) {
   glPopAttrib();
 }
 
-static bool shownOnce = false;
-static std::chrono::steady_clock::time_point lastShown;
-
-void loadingFrameReset() { shownOnce = false; }
-
 void loadingProgress(double amount) {
   // no messages are handled while loading: keep the window answering the desktop
   platformPumpEvents();
   double step = amount * 0.567 * 3.05;
-  auto now = std::chrono::steady_clock::now();
-  if (shownOnce && now - lastShown < std::chrono::microseconds(16667)) {
-    loaderSection->advance(step);
-    return;
-  }
-  shownOnce = true;
-  lastShown = now;
   loaderSection->draw(&step, &rcontext, &frameState);
   platformSwapBuffers();
 }

@@ -11,8 +11,6 @@ public:
 
   void draw(double* step, rendercontext* rc, FrameState* state) override;
   void load(rendercontext* rc) override;
-  // The clock's part of draw alone, for the steps that are not shown.
-  void advance(double step) { t += step * 0.792; }
 
   // Brightness of ring and picture at clock t (not clamped: it goes negative
   // late, which a load that long never reaches).
@@ -22,10 +20,7 @@ public:
 };
 
 // The progress callback of the scene loaders: advances the loader clock by
-// amount * 0.567 * 3.05 (times the loader's own 0.792), then draws and swaps
-// when a display refresh (1/60 s) has passed since the last frame it showed.
-// The loaders report several hundred steps, often far apart by less than
-// that: drawing each one would hold the start-up to the display's rate.
+// amount * 0.567 * 3.05 (times the loader's own 0.792), draws and swaps.
+// The loaders report about five hundred steps: start-up turns off the wait
+// for the display's refresh while they run (see startDemo).
 void loadingProgress(double amount);
-// Forgets when the last loading frame was shown: the next step is shown.
-void loadingFrameReset();

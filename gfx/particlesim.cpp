@@ -10,48 +10,66 @@
 
 #include "gfx/shaderset.h"
 
-// One RGBA32F image bound write-only to an image unit; the texture unit that
-// is active when it is called keeps it bound.
-static GLuint createImage(int width, int height, GLuint imageUnit) {
+// An RGBA32F image's texture object, nearest filtered, on the active unit;
+// its storage comes with the first step.
+static GLuint createImage() {
   GLuint name = 0;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  return name;
+}
+
+static void storeImage(GLuint name, int width, int height, GLuint imageUnit) {
+  glBindTexture(GL_TEXTURE_2D, name);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
   glBindImageTexture(imageUnit, name, 0, GL_FALSE, 0, GL_WRITE_ONLY, GL_RGBA32F);
-  return name;
 }
 
 // Storage starts zeroed rather than undefined: a compute program reads no
 // stale memory and finds every particle unborn (its validity mark is not
 // zero), so it can place each one for the moment its scene starts. Zero
 // bytes are zero floats: the clear goes byte by byte, the cheapest fill.
-static GLuint createStorage(GLsizeiptr bytes) {
-  GLuint name = 0;
-  glGenBuffers(1, &name);
+static void storeBuffer(GLuint name, GLsizeiptr bytes) {
   glBindBuffer(GL_SHADER_STORAGE_BUFFER, name);
   glBufferData(GL_SHADER_STORAGE_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
   glClearBufferData(GL_SHADER_STORAGE_BUFFER, GL_R8, GL_RED, GL_UNSIGNED_BYTE, nullptr);
-  return name;
 }
 
 void particlesim::load(const std::string& computeFile) {
   program = loadComputeProgram(computeFile);
   watchProgram(&program, "", computeFile, true);
+  glGenBuffers(1, &buffer0);
+  glGenBuffers(1, &buffer1);
+  glGenBuffers(1, &buffer2);
+  glActiveTexture(GL_TEXTURE8);
+  image0 = createImage();
+  glActiveTexture(GL_TEXTURE9);
+  image1 = createImage();
+  image2 = createImage();
+  stored = false;
+}
+
+// The six clouds hold about 1.4 GB between them; a software rasterizer
+// zeroes every page of it when it is made, so each cloud gets its storage
+// when its scene first steps it rather than at start-up.
+void particlesim::makeStorage() {
   // One 4-float vector per particle; contents are the compute program's.
   GLsizeiptr bytes = GLsizeiptr(width) * height * 16;
-  buffer0 = createStorage(bytes);
-  buffer1 = createStorage(bytes);
-  buffer2 = createStorage(bytes);
+  storeBuffer(buffer0, bytes);
+  storeBuffer(buffer1, bytes);
+  storeBuffer(buffer2, bytes);
   glActiveTexture(GL_TEXTURE8);
-  image0 = createImage(width, height, 0);
+  storeImage(image0, width, height, 0);
   glActiveTexture(GL_TEXTURE9);
-  image1 = createImage(width, height, 1);
-  image2 = createImage(width, height, 2);
+  storeImage(image1, width, height, 1);
+  storeImage(image2, width, height, 2);
+  stored = true;
 }
 
 void particlesim::beginStep(float time, float step) {
+  if (!stored) makeStorage();
   glUseProgram(program);
   glUniform1f(glGetUniformLocation(program, "ttime"), time);
   glUniform1f(glGetUniformLocation(program, "DeltaT"), step);

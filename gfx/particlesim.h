@@ -27,7 +27,10 @@ public:
   GLuint image0 = 0, image2 = 0, image1 = 0;
   int width = 0, height = 0;  // set by the section before load; square grids
 
-  // Compiles the compute program and creates the buffers and images.
+  bool stored = false;  // the buffers and images have their (zeroed) storage
+
+  // Compiles the compute program and creates the buffers and images; their
+  // storage is made, zeroed, by the first step.
   void load(const std::string& computeFile);
   // Makes the program current, sets "ttime" and "DeltaT", binds buffers,
   // the curl volume and the images.
@@ -40,6 +43,8 @@ public:
   // Reads the velocity volume into a new RGB16F 3-D texture in curlTexture,
   // as readVelocityFile reads it (what the file lacks is zero).
   void loadVelocityVolume(const std::string& fileName);
+  // Width x height x 16 bytes for each buffer, RGBA32F images of the grid.
+  void makeStorage();
 
   // Work groups per axis: 16 x 16 invocations each, the width alone decides
   // (rounded down, so a grid that is no multiple of 16 loses its last rows).

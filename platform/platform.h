@@ -70,6 +70,9 @@ bool platformCreateContext();   // OpenGL 4.3 compatibility, double-buffered RGB
 bool platformMakeCurrent();
 void platformShowWindow();      // show, raise, focus
 void platformSwapBuffers();
+// 1: a swap waits for the display's refresh, 0: it does not. Returns the
+// setting it replaces (the driver's own default on the first call).
+int platformSetSwapInterval(int interval);
 void platformShowCursor(bool show);
 void platformRestoreDisplayMode();
 bool platformReleaseContext();  // make no context current, then delete it; false on failure

@@ -154,6 +154,12 @@ void platformSwapBuffers() {
   if (window && context) SDL_GL_SwapWindow(window);
 }
 
+int platformSetSwapInterval(int interval) {
+  int before = SDL_GL_GetSwapInterval();
+  if (window && context) SDL_GL_SetSwapInterval(interval);
+  return before;
+}
+
 void platformShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
 void platformRestoreDisplayMode() {

@@ -1,7 +1,6 @@
 // The loading screen: the ring's extent and brightness read back from the window.
 #include <GL/glew.h>
 
-#include "driver/driver.h"
 #include "driver/part_loader.h"
 #include "gfx/rendercontext.h"
 #include "tests/support/glcontext.h"
@@ -45,30 +44,4 @@ TEST_F(loaderScreen, blackEarlyThenHalfTurnAtTwentyFiveAndDimAtTwo) {
   int top = pixel(32, 51);
   EXPECT_GT(top, 40);             // g = 0.25
   EXPECT_LT(top, 90);
-}
-
-// The loaders report more steps than a display shows: the clock counts every
-// step whether its frame is drawn or not, and the first step is drawn.
-TEST_F(loaderScreen, everyStepCountsAndTheFirstIsShown) {
-  part_loader loader;
-  loader.t = 25;
-  part_loader* before = loaderSection;
-  loaderSection = &loader;
-  rcontext.width = rcontext.height = 64;
-  glDrawBuffer(GL_BACK);
-  glReadBuffer(GL_BACK);
-  glClearColor(0, 0, 0, 0);
-  glClear(GL_COLOR_BUFFER_BIT);
-  loadingFrameReset();
-  double expected = 25;
-  for (int i = 0; i < 200; ++i) {
-    loadingProgress(0.0525);
-    expected += 0.0525 * 0.567 * 3.05 * 0.792;
-  }
-  EXPECT_DOUBLE_EQ(loader.t, expected);
-  glClear(GL_COLOR_BUFFER_BIT);
-  loadingFrameReset();
-  loadingProgress(0);
-  EXPECT_GT(pixel(32, 51), 100);  // drawn: the top of the ring
-  loaderSection = before;
 }
