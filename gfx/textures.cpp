@@ -5,7 +5,6 @@
 #include <GL/glew.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <iostream>
 
 #include "gfx/jpegdecode.h"
@@ -13,8 +12,7 @@
 #include "platform/crandom.h"
 #include "platform/platform.h"
 
-static void exitAtOnce(int code) { std::exit(code); }
-void (*textureFailure)(int exitCode) = exitAtOnce;
+void (*textureFailure)(int exitCode) = nullptr;
 
 double frand() { return cRand() / 32767.0; }
 
@@ -72,7 +70,7 @@ void combineRgba(const std::vector<unsigned char>& colour, int colourWidth, int 
 
 // Decodes a JPEG or ends the process: a file that cannot be opened or decoded
 // leaves the production without a texture it needs.
-static void decodeOrExit(const char* fileName, const char* openCaption, std::vector<unsigned char>& rgbx,
+static void decodeOrReport(const char* fileName, const char* openCaption, std::vector<unsigned char>& rgbx,
                          int& width, int& height) {
   std::string reason;
   jpegStatus status = decodeJpg(fileName, rgbx, width, height, &reason);
@@ -84,7 +82,8 @@ static void decodeOrExit(const char* fileName, const char* openCaption, std::vec
   std::cerr << line << std::endl;
   std::cout << line << "\n";
   std::cout.flush();
-  textureFailure(1);  // the production cannot play without it: a failure
+  // the production cannot play without it: a failure, where the shell says how it ends
+  if (textureFailure) textureFailure(1);
 }
 
 // Uploads tightly packed rows whatever their length, then restores the
@@ -109,7 +108,7 @@ void rendercontext::loadJpg(const char* fileName, int slot) {
   reportProgress(0.1);
   std::vector<unsigned char> rgbx;
   int width = 0, height = 0;
-  decodeOrExit(fileName, "Jpg", rgbx, width, height);
+  decodeOrReport(fileName, "Jpg", rgbx, width, height);
   std::vector<unsigned char> rgb(size_t(width) * height * 3);
   for (size_t i = 0, n = size_t(width) * height; i < n; i++)
     for (int c = 0; c < 3; c++) rgb[i * 3 + c] = rgbx[i * 4 + c];
@@ -122,8 +121,8 @@ void rendercontext::loadJpgRgba(const char* colourFile, const char* alphaFile, i
   std::cout << "Load texture jpgrgba: " << colourFile << ", " << alphaFile << std::endl;
   std::vector<unsigned char> colour, alpha, rgba;
   int cw = 0, ch = 0, width = 0, height = 0;
-  decodeOrExit(colourFile, "Jpg !", colour, cw, ch);
-  decodeOrExit(alphaFile, "Jpg !", alpha, width, height);
+  decodeOrReport(colourFile, "Jpg !", colour, cw, ch);
+  decodeOrReport(alphaFile, "Jpg !", alpha, width, height);
   combineRgba(colour, cw, ch, alpha, width, height, rgba);
   createLinearTexture(textures[textureBase + slot]);
   glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());

@@ -5,7 +5,8 @@
 #include <vector>
 
 // Where a JPEG the production cannot do without ends: the shell sets it to
-// its shutdown path, which does not return. The default exits at once.
+// its shutdown path, which does not return. Unset, the loader has reported
+// the file and its slot gets an empty texture.
 extern void (*textureFailure)(int exitCode);
 
 // rand() / 32767 as a double in 0 ... 1.

@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "gfx/rendercontext.h"
+#include "gfx/textures.h"
 #include "gfx/tgobject.h"
+#include "platform/platform.h"
 #include "tests/support/testfiles.h"
 #include "tests/support/glcontext.h"
 
@@ -59,6 +61,21 @@ TEST_F(textureGl, aJpegsFirstRowLandsAtTheTopOfTheTexture) {
   GLint filter = 0;
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
   EXPECT_EQ(filter, GL_LINEAR);
+}
+
+// Without the shell's handler a broken image is reported and loading goes on.
+TEST_F(textureGl, withoutAFailureHandlerABrokenJpegLeavesAnEmptyTexture) {
+  std::string broken = dir.write("broken.jpg", "xx");
+  platformInteractive = false;
+  textureFailure = nullptr;
+  context->loadJpg(broken.c_str(), 4);
+  context->loadJpgRgba(broken.c_str(), dir.path("missing.jpg").c_str(), 5);
+  for (int slot : {4, 5}) {
+    ASSERT_NE(context->textures[slot], 0u);
+    glBindTexture(GL_TEXTURE_2D, context->textures[slot]);
+    EXPECT_EQ(level0(GL_TEXTURE_2D, GL_TEXTURE_WIDTH), 0);
+  }
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST_F(textureGl, anRgbaJpegPairTakesAlphaFromGreenAboveATransparentBottomRow) {
