@@ -13,6 +13,7 @@
 #include "driver/timeline.h"
 #include "gfx/gldebug.h"
 #include "gfx/rendercontext.h"
+#include "gfx/slots.h"
 #include "gfx/textures.h"
 #include "platform/audio.h"
 #include "platform/crandom.h"
@@ -72,13 +73,13 @@ static bool startMusic(int& exitCode) {
 
 static void createTargets(const demoSettings& s) {
   int w = s.width, h = s.height, samples = s.antialiased ? 2 : 0;
-  rcontext.createRenderTarget(0, w, h, samples);
+  rcontext.createRenderTarget(FrameTarget, w, h, samples);
   if (s.antialiased)
-    rcontext.createRenderTarget(1, w, h, 2);
+    rcontext.createRenderTarget(AuxTarget, w, h, 2);
   else
-    rcontext.createRenderTarget(1, s.auxWidth, s.auxHeight, 0);
-  rcontext.createRenderTarget(2, w / 4, h / 4, samples);
-  rcontext.createRenderTarget(3, 360, 640, 0);
+    rcontext.createRenderTarget(AuxTarget, s.auxWidth, s.auxHeight, 0);
+  rcontext.createRenderTarget(QuarterTarget, w / 4, h / 4, samples);
+  rcontext.createRenderTarget(PortraitTarget, 360, 640, 0);
 }
 
 bool startDemo(const demoSettings& settings, int& exitCode) {
@@ -108,11 +109,11 @@ bool startDemo(const demoSettings& settings, int& exitCode) {
   rcontext.progress = loadingProgress;
   for (scene*& s : sections) s = nullptr;
 
-  rcontext.createRandomTexture(27, 1024, 1024);
-  rcontext.createNoiseTexture(0, w, h);
-  rcontext.createNoiseTexture(11, w, h);
-  rcontext.createNoiseTexture(28, w / 4, h / 4);
-  rcontext.createDepthTexture(26, w, h);
+  rcontext.createRandomTexture(RandomSlot, 1024, 1024);
+  rcontext.createNoiseTexture(ColourASlot, w, h);
+  rcontext.createNoiseTexture(ColourBSlot, w, h);
+  rcontext.createNoiseTexture(SmoothSlot, w / 4, h / 4);
+  rcontext.createDepthTexture(DepthSlot, w, h);
   std::cout << "#1" << std::endl;
   frameState.partNumber = 0;
   rcontext.sims[0].loadVelocityVolume("textures//velocity.dat");  // the others share its volume

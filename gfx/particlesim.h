@@ -51,5 +51,3 @@ public:
   static int groupCount(int width) { return width / 16; }
 };
 
-// The simulators of rendercontext::sims, one per scene.
-constexpr int SimulatorCount = 6;

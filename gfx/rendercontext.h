@@ -1,6 +1,6 @@
 // rendercontext.h -- the one shared GPU object handed to every section: the
 // loading callback, the texture table, the render targets, the particle
-// simulators, the camera and the current frame record. GPU objects live in
+// simulators and the camera. GPU objects live in
 // fixed slot tables and are never deleted; filling a slot again makes new
 // objects and leaves the old ones allocated.
 #pragma once
@@ -9,10 +9,9 @@
 #include "gfx/particlesim.h"
 #include "gfx/textures.h"
 
-struct FrameState;
-
 constexpr int MaxTextures = 10000;
 constexpr int MaxRenderTargets = 16;
+constexpr int MaxSimulators = 8;  // the section table gives each scene its own
 
 class rendercontext {
 public:
@@ -37,15 +36,13 @@ public:
   GLuint resolveFramebuffer[MaxRenderTargets] = {};
 
   // ---- particle simulators; the first holds the curl volume the others share ------
-  particlesim sims[SimulatorCount];
+  particlesim sims[MaxSimulators];
 
   // ---- camera, set by the current scene every frame ---------------------------------
   vec3 eye, centre, up;
 
-  FrameState* frame = nullptr;  // the record of the frame being drawn
-
   // ---- textures (the slot's new name replaces the old one) --------------------------
-  // JPEG failures show a message box naming the file and end the process (code 1).
+  // JPEG failures show a message box naming the file and call textureFailure (code 1).
   void loadJpg(const char* fileName, int slot);
   void loadJpgRgba(const char* colourFile, const char* alphaFile, int slot);
   void createNoiseTexture(int slot, int width, int height);

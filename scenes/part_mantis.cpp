@@ -12,6 +12,7 @@
 #include "gfx/frametimer.h"
 #include "gfx/particlesim.h"
 #include "gfx/rendercontext.h"
+#include "gfx/slots.h"
 #include "platform/crandom.h"
 #include "scenes/timing.h"
 
@@ -161,7 +162,7 @@ void part_mantis::load(rendercontext* context) {
   if (!splineTexture) splineTexture = zeroFloatTexture(500, 300, GL_RGB32F, GL_RGBA, 4);
   readShakeTrack(shake, "try1.sav");
   megaRotate = 0;
-  texture1D = 1001;
+  texture1D = FloatTexture1DSlot;
   context->create1DFloatTexture(texture1D, 4096);
   std::cout << "tp1 " << std::endl;
   loadSimulator(context, GridSize);
@@ -279,7 +280,7 @@ void part_mantis::simulate(double step, const mantisValues& v) {
   // No point set is loaded: the position and colour samplers read texture 0
   // and the cloud is made from the particle index and the curl volume.
   sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", 0);
-  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + 30));
+  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + FirstTitleSlot));
   sim.bindSampler(GL_TEXTURE_2D, 15, "OriginalPositionTexture_Fish", 0);
   sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", 0);
   sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", 0);

@@ -180,8 +180,8 @@ void part_reallife::render(double* step) {
 // compute program reads it as "Swirl_Texture".
 void part_reallife::silhouettePass() {
   benchPassBegin(passOverlay);
-  rc->attachColor(0, 0, colorA);
-  rc->bindRenderTarget(0, 1);
+  rc->attachColor(FrameTarget, 0, colorA);
+  rc->bindRenderTarget(FrameTarget, 1);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluPerspective(45.0, 1.6, 0.1, 100.0);
@@ -200,7 +200,7 @@ void part_reallife::silhouettePass() {
   shaders.useNoProgram();
   glColor3f(1, 1, 1);
   cSrand(42342);
-  rc->resolveRenderTarget(0, rc->width, rc->height, 1, false);
+  rc->resolveRenderTarget(FrameTarget, rc->width, rc->height, 1, false);
   rc->bindWindowFramebuffer();
   glClearColor(0, 0, 0, 0);
   benchPassEnd(passOverlay);

@@ -10,6 +10,7 @@
 #include "gfx/particlesim.h"
 #include "gfx/quads.h"
 #include "gfx/rendercontext.h"
+#include "gfx/slots.h"
 #include "platform/crandom.h"
 #include "scenes/timing.h"
 
@@ -20,7 +21,7 @@ static const double TitleIn = 5.0;        // first card fades in over 4 s
 static const double TitleSwitch = 15.3;   // second card replaces the first
 static const double TitleOut = 18.0;      // cards fade out over 4 s
 static const double HandOver = 27.0;      // hands over to the intro
-static const int FirstTitle = 30, SecondTitle = 31;
+static const int FirstTitle = FirstTitleSlot, SecondTitle = 31;
 static const int GridSize = 1536;         // particle grid, 2 359 296 points
 
 startValues startScript(double t, const route& shakeTrack) {

@@ -13,6 +13,7 @@
 #include "gfx/particlesim.h"
 #include "gfx/quads.h"
 #include "gfx/rendercontext.h"
+#include "gfx/slots.h"
 #include "gfx/textures.h"
 #include "platform/crandom.h"
 #include "scenes/timing.h"
@@ -327,7 +328,7 @@ void part_thecity::simulate(double step) {
   setFloat(sim.program, "alltime", float(frame.demoTime));
   sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", obelisk.positionTexture);
   sim.bindSampler(GL_TEXTURE_2D, 14, "OriginalPositionTextureAnimal", obelisk.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + 30));
+  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + FirstTitleSlot));
   sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", baby.positionTexture);
   sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", obelisk.colorTexture);
   sim.bindSampler(GL_TEXTURE_1D, 17, "Original1DTexture", textureName(texture1D));

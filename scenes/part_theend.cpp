@@ -10,6 +10,7 @@
 #include "gfx/frametimer.h"
 #include "gfx/particlesim.h"
 #include "gfx/rendercontext.h"
+#include "gfx/slots.h"
 #include "platform/crandom.h"
 #include "scenes/timing.h"
 
@@ -61,7 +62,7 @@ void part_theend::load(rendercontext* context) {
   logo.context = context;
   logo.load(LogoSet);
   textureBase = 0;
-  texture1D = 1001;   // made by the start section
+  texture1D = FloatTexture1DSlot;  // made by the start section
   spareSlot = 199;    // reserved, nothing loads it
   loadScenePrograms();
   attachTargets();
@@ -102,7 +103,7 @@ void part_theend::simulate(double step) {
   megaRotate += float(megaRotateRate(t) * step);  // stays 0 before 27 s
   beginSimulation(sim, step, megaRotate, r);
   sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", logo.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + 30));
+  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + FirstTitleSlot));
   sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", logo.positionTexture);
   sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", logo.colorTexture);
   dispatchStep(sim);

@@ -12,7 +12,7 @@
 void scene::postPasses() {
   int w = rc->width, h = rc->height;
   benchPassBegin(passPost);
-  rc->resolveRenderTarget(0, w, h, 2, true);
+  rc->resolveRenderTarget(FrameTarget, w, h, 2, true);
   glMatrixMode(GL_MODELVIEW);
   rc->bindWindowFramebuffer();
   glViewport(0, 0, w, h);
@@ -29,8 +29,8 @@ void scene::postPasses() {
 
 // Darkens creases of the cloud from the depth texture, back into colour A.
 void scene::ssaoPass(int w, int h) {
-  rc->attachColor(0, 0, colorA);
-  rc->bindRenderTarget(0, 1);
+  rc->attachColor(FrameTarget, 0, colorA);
+  rc->bindRenderTarget(FrameTarget, 1);
   shaders.useProgram(ssaoSlot);
   shaders.setFloat(ssaoSlot, "Limit", float(frand()));
   shaders.setFloat(ssaoSlot, "time", float(t));
@@ -45,21 +45,21 @@ void scene::ssaoPass(int w, int h) {
   if (post.resolution) shaders.setVec3(ssaoSlot, "resolution", float(w), float(h), 0);
   if (post.aspect) shaders.setFloat(ssaoSlot, "aspect", float(w) / float(h));
   screenQuad(rc);
-  rc->resolveRenderTarget(0, w, h, 1, false);
+  rc->resolveRenderTarget(FrameTarget, w, h, 1, false);
   rc->bindWindowFramebuffer();
 }
 
 // A blurred quarter-size copy of colour A: the glow.
 void scene::smoothPass(int w, int h) {
-  rc->attachColor(2, 0, smoothTexture);
-  rc->bindRenderTarget(2, 1);
+  rc->attachColor(QuarterTarget, 0, smoothTexture);
+  rc->bindRenderTarget(QuarterTarget, 1);
   glViewport(0, 0, w / 4, h / 4);
   shaders.useProgram(smoothSlot);
   shaders.bindTextureUniform(GL_TEXTURE_2D, smoothSlot, 0, "texture2d_1", textureName(colorA));
   shaders.setFloat(smoothSlot, "PosY", float(frame.pointerY));
   shaders.setFloat(smoothSlot, "time", float(t));
   screenQuad(rc);
-  rc->resolveRenderTarget(2, w / 4, h / 4, 1, false);
+  rc->resolveRenderTarget(QuarterTarget, w / 4, h / 4, 1, false);
   rc->bindWindowFramebuffer();
   glViewport(0, 0, w, h);
 }

@@ -10,11 +10,10 @@
 #include "gfx/particlesim.h"
 #include "gfx/quads.h"
 #include "gfx/rendercontext.h"
+#include "gfx/slots.h"
 #include "platform/crandom.h"
 
 void scene::draw(double* step, rendercontext* context, FrameState* state) {
-  // the record pointer goes to the shared object: code called later in the frame reaches it there
-  if (context) context->frame = state;
   frame = *state;
   if (!advance(step)) return;
   if (loaded) {
@@ -46,7 +45,7 @@ void scene::beginLoad(rendercontext* context, bool make1D) {
   readShakeTrack(shake, "try1.sav");
   logBanner();
   if (!make1D) return;
-  texture1D = 1001;
+  texture1D = FloatTexture1DSlot;
   context->create1DFloatTexture(texture1D, 4096);
 }
 
@@ -77,15 +76,15 @@ void scene::loadScenePrograms() {
 }
 
 void scene::attachTargets() {
-  colorA = textureBase + 0;
-  colorB = textureBase + 11;
-  depthSlot = textureBase + 26;
-  randomSlot = textureBase + 27;
-  smoothTexture = textureBase + 28;
-  rc->attachColor(0, 0, colorA);
-  rc->attachColor(0, 1, colorB);
-  rc->attachDepth(0, depthSlot);
-  rc->attachColor(2, 0, smoothTexture);
+  colorA = textureBase + ColourASlot;
+  colorB = textureBase + ColourBSlot;
+  depthSlot = textureBase + DepthSlot;
+  randomSlot = textureBase + RandomSlot;
+  smoothTexture = textureBase + SmoothSlot;
+  rc->attachColor(FrameTarget, 0, colorA);
+  rc->attachColor(FrameTarget, 1, colorB);
+  rc->attachDepth(FrameTarget, depthSlot);
+  rc->attachColor(QuarterTarget, 0, smoothTexture);
 }
 
 // ---- frame --------------------------------------------------------------------------------
@@ -130,10 +129,10 @@ void resetSceneState(int width, int height) {
 }
 
 void scene::bindSceneTarget() {
-  rc->attachColor(0, 0, colorA);
-  rc->attachColor(0, 1, colorB);
-  rc->attachDepth(0, depthSlot);
-  rc->bindRenderTarget(0, 2);
+  rc->attachColor(FrameTarget, 0, colorA);
+  rc->attachColor(FrameTarget, 1, colorB);
+  rc->attachDepth(FrameTarget, depthSlot);
+  rc->bindRenderTarget(FrameTarget, 2);
 }
 
 void scene::lookThrough() {

@@ -13,6 +13,7 @@
 #include "geom/mat4.h"
 #include "gfx/glnames.h"
 #include "gfx/shaderset.h"
+#include "gfx/slots.h"
 #include "gfx/tgobject.h"
 #include "scenes/camera.h"
 #include "scenes/route.h"
@@ -53,11 +54,12 @@ public:
   long framesDrawn = 0;        // frames rendered to the end of the post passes
 
   // Program slots.
-  int particleSlot = 200, backgroundSlot = 201, ssaoSlot = 202, smoothSlot = 203, blurSlot = 204,
-      spareSlot = 199;
+  int particleSlot = ParticleProgram, backgroundSlot = BackgroundProgram, ssaoSlot = SsaoProgram,
+      smoothSlot = SmoothProgram, blurSlot = BlurProgram, spareSlot = SpareProgram;
   // Texture slots, counted from the texture base.
-  int textureBase = 0, texture1D = 1001;
-  int colorA = 0, colorB = 11, depthSlot = 26, randomSlot = 27, smoothTexture = 28;
+  int textureBase = 0, texture1D = FloatTexture1DSlot;
+  int colorA = ColourASlot, colorB = ColourBSlot, depthSlot = DepthSlot, randomSlot = RandomSlot,
+      smoothTexture = SmoothSlot;
 
   explicit scene(const sectionRow& r) : row(r), t(r.startClock) {}
 
@@ -84,7 +86,7 @@ protected:
   // ---- load helpers -----------------------------------------------------------------
   // The opening of a load: "loaded" set, the context kept, the shake track
   // read, the banner logged; with `texture1D` also the 1-D float texture
-  // of slot 1001 made.
+  // of FloatTexture1DSlot made.
   void beginLoad(rendercontext* context, bool make1D = false);
   void logBanner();
   void loadFragment(const char* file, int slot);

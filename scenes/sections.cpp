@@ -1,6 +1,7 @@
 // sections.cpp -- the section table.
 #include "scenes/sections.h"
 
+#include "gfx/rendercontext.h"
 #include "scenes/part_intro.h"
 #include "scenes/part_mantis.h"
 #include "scenes/part_reallife.h"
@@ -15,7 +16,7 @@ static scene* make(const sectionRow& row) {
 
 // The title scene starts 13.5 s before its titles so the obelisk has formed
 // by then. The intro loads first: its point sets take longest.
-const sectionRow sectionTable[SectionCount] = {
+constexpr sectionRow sectionTable[SectionCount] = {
     {make<part_start>, "PART_START", "Part_start//shaders//", 0, -13.5, 0, 2, 27.0},
     {make<part_intro>, "PART_INTRO", "Part_Intro//shaders//", 1, 0.0, 1, 0, 171.0},
     {make<part_reallife>, "PART_REALLIFE", "Part_reallife//shaders//", 2, 0.0, 3, 1, 69.0},
@@ -23,6 +24,13 @@ const sectionRow sectionTable[SectionCount] = {
     {make<part_mantis>, "PART_MANTIS", "Part_mantis//shaders//", 4, 0.0, 4, 4, 97.7},
     {make<part_theend>, "PART_THEEND", "Part_theend//shaders//", 5, 0.0, 5, 5, 20.0},
 };
+
+static constexpr bool simulatorsFit() {
+  for (const sectionRow& row : sectionTable)
+    if (row.simulator < 0 || row.simulator >= MaxSimulators) return false;
+  return true;
+}
+static_assert(simulatorsFit(), "every scene's simulator is one of the render context's pool");
 
 scene* createSection(int part) {
   if (part < 0 || part >= SectionCount) return nullptr;
