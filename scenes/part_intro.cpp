@@ -18,7 +18,6 @@
 #include "scenes/timing.h"
 
 // ---- time script (section seconds) ---------------------------------------------------
-static const double HandOver = 171.0;    // hands over to the bird scene
 static const double BurstAt = 18.2;      // the shake burst rises here, fades from 19
 static const double SwingFrom = 35.5;    // the swing swarm is simulated and drawn ...
 static const double SwingTo = 60.0;      // ... until here
@@ -193,7 +192,7 @@ bool part_intro::advance(double* step) {
   *step *= 1 - 0.9 * (ease(0.9 * (t - 51)) - ease(0.9 * (t - 52)));
   if (t < 40) *step *= 1.12;
   if (t < 5) *step *= 1.05;
-  if (t > HandOver) handOver(true);
+  if (t > row.endClock) handOver(true);
   t += *step;
   // the particle pass speeds up the last seconds; later sections see it too
   if (t > 164) *step *= 1.1;

@@ -17,7 +17,6 @@
 #include "scenes/timing.h"
 
 // ---- time script (section seconds) ---------------------------------------------------
-static const double HandOver = 97.7;       // hands over to the end, without the flag
 static const int GridSize = 1536;          // particle grid, 2 359 296 points simulated
 static const int DrawnPoints = 65535;      // of which the first 65 535 are drawn
 static const float ShakeScale = 0.0002f;   // shake track units to scene units
@@ -202,7 +201,7 @@ bool part_mantis::advance(double* step) {
   if (!current()) return false;
   t += *step;
   // no flag: the end section, next in the chain, already draws in this frame
-  if (t > HandOver) handOver(false);
+  if (t > row.endClock) handOver(false);  // to the end, without the flag
   return true;
 }
 

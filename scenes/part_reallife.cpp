@@ -16,7 +16,6 @@
 #include "scenes/timing.h"
 
 // ---- time script (section seconds) ---------------------------------------------------
-static const double HandOver = 69.0;     // hands over to the city
 static const double SwingFrom = 28.0;    // the camera swings out to x = 5 over 5 s
 static const double GlideFrom = 44.0;    // then glides to (3.4, 0, 0) over 10 s
 static const double StatuesFrom = 48.0;  // five statues fly through from here
@@ -161,7 +160,7 @@ bool part_reallife::advance(double* step) {
   if (!current()) return false;
   *step *= 1.05;
   t += *step;
-  if (t > HandOver) handOver(true);
+  if (t > row.endClock) handOver(true);
   return true;
 }
 

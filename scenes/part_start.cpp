@@ -20,7 +20,6 @@ static const double StretchGain = 0.18;
 static const double TitleIn = 5.0;        // first card fades in over 4 s
 static const double TitleSwitch = 15.3;   // second card replaces the first
 static const double TitleOut = 18.0;      // cards fade out over 4 s
-static const double HandOver = 27.0;      // hands over to the intro
 static const int FirstTitle = FirstTitleSlot, SecondTitle = 31;
 static const int GridSize = 1536;         // particle grid, 2 359 296 points
 
@@ -83,7 +82,7 @@ bool part_start::advance(double* step) {
   if (!current()) return false;  // nothing changes, not even the step
   if (t > StretchFrom) *step *= startScript(t, shake).stepFactor;
   t += *step;
-  if (t > HandOver) handOver(true);  // the driver sees it after the write-back
+  if (t > row.endClock) handOver(true);  // the driver sees it after the write-back
   return true;
 }
 

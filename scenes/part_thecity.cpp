@@ -19,7 +19,6 @@
 #include "scenes/timing.h"
 
 // ---- time script (section seconds) ---------------------------------------------------
-static const double HandOver = 76.0;  // hands over to the mantis
 static const int GridSize = 1536;     // particle grid, 2 359 296 points
 static const int DoveBase = 300;      // 18 dove frames from here; the last is never shown
 static const int DoveImages = 17;
@@ -301,7 +300,7 @@ bool part_thecity::advance(double* step) {
   *step *= 1 + 0.12 * ease(t - 54);
   *step *= 1 - 0.05 * ease(t - 68);
   t += *step;
-  if (t > HandOver) handOver(true);
+  if (t > row.endClock) handOver(true);
   return true;
 }
 

@@ -15,7 +15,6 @@
 #include "scenes/timing.h"
 
 // ---- time script (section seconds) ---------------------------------------------------
-static const double HandOver = 20.0;   // nothing follows: part number 6
 static const double StretchFrom = 14.0;
 static const double FadeFrom = 19.0;   // the cloud fades to black over the last second
 static const int GridSize = 1536;      // particle grid, 2 359 296 points
@@ -78,7 +77,7 @@ bool part_theend::advance(double* step) {
   *step *= 0.91;
   if (t > 14) *step *= 1 + 0.18 * ease(t - 14);
   t += *step;
-  if (t > HandOver) handOver(false);  // nothing follows: part number 6
+  if (t > row.endClock) handOver(false);  // nothing follows: part number 6
   return true;
 }
 
