@@ -8,13 +8,10 @@
 #include "driver/driver.h"
 #include "platform/platform.h"
 
-// ---- settings (chosen in the dialog or by options) ---------------------------------
-extern int screenWidth, screenHeight;  // window or full-screen size in pixels
-extern int auxWidth, auxHeight;        // equal to the first pair after the dialog
-extern bool fullscreen;                // display mode change and pop-up window
-extern bool antialiased;               // render targets 0-2 with 2 samples
-extern bool fpsClamp;                  // the driver sleeps after every frame
-extern bool musicEnabled;              // audio and music-driven behaviour run
+// ---- settings: filled by the dialog or the options, read by start-up -------------------
+// The auxiliary size equals the screen size once chosen; fullscreen turns
+// false when a refused mode change is answered with windowed mode.
+extern demoSettings chosen;
 
 // ---- shell state (the key table and the closing fade are the driver's) --------------
 extern bool windowActive;              // frames are drawn only while true

@@ -18,7 +18,7 @@ static bool acceptWindowed() {
   if (platformAskYesNo("The Requested Fullscreen Mode Is Not Supported \n by your Video Card. Or it may be "
                        "that this demo \nwas made for 16:9 aspect ratio only. \n \nUse Windowed Mode Instead?",
                        "Veltra GL")) {
-    fullscreen = false;
+    chosen.fullscreen = false;
     return true;
   }
   platformMessageBox("Program Will Now Close.", Error, boxIcon::stop);
@@ -27,20 +27,20 @@ static bool acceptWindowed() {
 
 bool createGLWindow(const char* title, int width, int height, int bits, bool fullscreenRequest) {
   (void)bits;  // the display keeps its colour depth; the pixel format asks for 32 bits
-  fullscreen = fullscreenRequest;
+  chosen.fullscreen = fullscreenRequest;
   if (!platformVideoInit()) {
     platformMessageBox("Failed To Register The Window Class.", Error, boxIcon::exclamation);
     return false;
   }
-  if (fullscreen) {
+  if (chosen.fullscreen) {
     if (platformHasFullscreenMode(width, height))
       platformShowCursor(false);
     else if (!acceptWindowed())
       return false;
   }
-  if (!platformCreateWindow(title, width, height, fullscreen)) {
+  if (!platformCreateWindow(title, width, height, chosen.fullscreen)) {
     // a full-screen window the display refuses is the refused mode change
-    if (!fullscreen || !acceptWindowed() || !platformCreateWindow(title, width, height, false))
+    if (!chosen.fullscreen || !acceptWindowed() || !platformCreateWindow(title, width, height, false))
       return failWindow("Window Creation Error.");
     platformShowCursor(true);
   }
@@ -53,7 +53,7 @@ bool createGLWindow(const char* title, int width, int height, int bits, bool ful
 }
 
 void killGLWindow() {
-  if (fullscreen) {
+  if (chosen.fullscreen) {
     platformRestoreDisplayMode();
     platformShowCursor(true);
   }

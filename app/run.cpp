@@ -24,30 +24,17 @@ static const char* MusicFile = "music//Nauvo and Kestrel - driftwork.mp3";
 // Options stand in for the dialog: the default size, antialiased, full screen.
 static void applyOptions() {
   int pick = defaultModeIndex(modeList);
-  screenWidth = pick >= 0 ? modeList[pick].width : 1280;
-  screenHeight = pick >= 0 ? modeList[pick].height : 720;
+  chosen.screenWidth = pick >= 0 ? modeList[pick].width : 1280;
+  chosen.screenHeight = pick >= 0 ? modeList[pick].height : 720;
   if (opts.width > 0) {
-    screenWidth = opts.width;
-    screenHeight = opts.height;
+    chosen.screenWidth = opts.width;
+    chosen.screenHeight = opts.height;
   }
-  auxWidth = screenWidth;
-  auxHeight = screenHeight;
-  antialiased = !opts.noAA;
-  fullscreen = !opts.windowed;
-  fpsClamp = opts.clamp;
-}
-
-static demoSettings chosenSettings() {
-  demoSettings s;
-  s.width = screenWidth;
-  s.height = screenHeight;
-  s.auxWidth = auxWidth;
-  s.auxHeight = auxHeight;
-  s.antialiased = antialiased;
-  s.fpsClamp = fpsClamp;
-  s.musicEnabled = musicEnabled;
-  s.followMusic = !opts.offline();  // the silent clock drives picture and music alike
-  return s;
+  chosen.auxWidth = chosen.screenWidth;
+  chosen.auxHeight = chosen.screenHeight;
+  chosen.antialiased = !opts.noAA;
+  chosen.fullscreen = !opts.windowed;
+  chosen.fpsClamp = opts.clamp;
 }
 
 // Headless: the window is an off-screen EGL surface, never full screen, and
@@ -83,16 +70,16 @@ static void afterFrame(long drawn) {
   if (!capturing) return;
   // every change of section, the mantis' unflagged hand-over too, for the full-run check
   static int lastPart = -1;
-  if (frameState.partNumber != lastPart) {
-    if (lastPart >= 0) std::fprintf(stderr, "\npart %d from demo time %.3f\n", frameState.partNumber, demoTime);
-    lastPart = frameState.partNumber;
+  if (demo.frameState.partNumber != lastPart) {
+    if (lastPart >= 0) std::fprintf(stderr, "\npart %d from demo time %.3f\n", demo.frameState.partNumber, demo.demoTime);
+    lastPart = demo.frameState.partNumber;
   }
   if (!captureFrame()) {
     std::fprintf(stderr, "\nobelisk: frame %ld: %s\n", drawn - 1, captureError().c_str());
     platformPostQuit(1);
   }
   double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - captureStarted).count();
-  std::fprintf(stderr, "\rframe %d  demo time %.3f  %.2f frames/s ", captureFrameCount() - 1, demoTime,
+  std::fprintf(stderr, "\rframe %d  demo time %.3f  %.2f frames/s ", captureFrameCount() - 1, demo.demoTime,
                wall > 0 ? drawn / wall : 0.0);
 }
 
@@ -102,8 +89,8 @@ static bool beginOptions() {
     jumpToSection(opts.section, opts.atGiven ? opts.at : sectionTable[opts.section].startClock);
   if (opts.captureDir.empty() && opts.videoFile.empty()) return true;
   std::string error;
-  if (!captureBegin(opts.captureDir, opts.videoFile, screenWidth, screenHeight, opts.fps, MusicFile, error,
-                    demoTime)) {
+  if (!captureBegin(opts.captureDir, opts.videoFile, chosen.screenWidth, chosen.screenHeight, opts.fps, MusicFile, error,
+                    demo.demoTime)) {
     std::fprintf(stderr, "obelisk: %s\n", error.c_str());
     return false;
   }
@@ -135,9 +122,9 @@ static int messageLoop() {
       afterFrame(drawn);
       if (!playing) return 0;
     }
-    if (keys[27] && !finishing) {
-      finishTime = demoTime;
-      finishing = true;
+    if (demo.keys[27] && !demo.finishing) {
+      demo.finishTime = demo.demoTime;
+      demo.finishing = true;
     }
     platformSwapBuffers();
     if (opts.frames >= 0 && drawn >= opts.frames) platformPostQuit(0);
@@ -149,7 +136,7 @@ static bool shutDown = false;
 int shutdownProduction(int code) {
   if (shutDown) return code;
   shutDown = true;
-  if (ending == demoEnding::escape) {
+  if (demo.ending == demoEnding::escape) {
     copyToClipboard(debugText);
     // the clipboard dies with the process unless a manager takes it: keep it in the log too
     std::cout << "Debug text:\n" << debugText << std::endl;
@@ -219,6 +206,7 @@ int runObelisk(int argc, char** argv) {
   else
     settingsDialog();
   if (opts.any) openConsole();
+  chosen.followMusic = !opts.offline();  // the silent clock drives picture and music alike
   if (opts.offline()) {
     platformCounterManual(true);
     audioUseBackend(silentAudioBackend());
@@ -229,21 +217,21 @@ int runObelisk(int argc, char** argv) {
   glDebugEnabled = opts.glDebug;
   shaderWatchEnabled = opts.watch;
   platformDebugContext(opts.glDebug);
-  if (!createGLWindow(WindowTitle, screenWidth, screenHeight, 32, fullscreen)) {
+  if (!createGLWindow(WindowTitle, chosen.screenWidth, chosen.screenHeight, 32, chosen.fullscreen)) {
     if (!haveDisplay && !opts.headless)
       std::fprintf(stderr, "obelisk: there is no display to open a window on (DISPLAY and WAYLAND_DISPLAY are "
                            "unset); --headless renders without one\n");
     return shutdownProduction(0);
   }
   int largest = glLargestTarget();
-  if (screenWidth > largest || screenHeight > largest) {
+  if (chosen.screenWidth > largest || chosen.screenHeight > largest) {
     std::fprintf(stderr, "obelisk: %d x %d is larger than this graphics driver can render (at most %d a side)\n",
-                 screenWidth, screenHeight, largest);
+                 chosen.screenWidth, chosen.screenHeight, largest);
     return shutdownProduction(2);
   }
   textureFailure = abandonProduction;
   int code = 0;
-  if (!startDemo(chosenSettings(), code)) return shutdownProduction(code);
+  if (!startDemo(chosen, code)) return shutdownProduction(code);
   if (!beginOptions()) return shutdownProduction(1);
   return shutdownProduction(messageLoop());
 }

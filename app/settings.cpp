@@ -5,12 +5,7 @@
 
 #include "app/app.h"
 
-int screenWidth = 0, screenHeight = 0;
-int auxWidth = 0, auxHeight = 0;
-bool fullscreen = false;
-bool antialiased = true;
-bool fpsClamp = false;
-bool musicEnabled = true;
+demoSettings chosen;
 std::vector<displayMode> modeList;
 
 static const char* DialogCaption = "                                       Obelisk by Veltra - 2015 ";
@@ -62,16 +57,16 @@ void settingsDialog() {
   for (const displayMode& m : modeList) entries.push_back(formatMode(m.width, m.height));
   settingsChoice c = platformSettingsDialog(DialogCaption, entries, defaultModeIndex(modeList));
   if (!c.run) std::exit(0);
-  antialiased = c.antialiased;
-  fullscreen = !c.windowed;
-  fpsClamp = c.fpsClamp;
+  chosen.antialiased = c.antialiased;
+  chosen.fullscreen = !c.windowed;
+  chosen.fpsClamp = c.fpsClamp;
   // with no listed mode there is nothing to choose: 1280 x 720
-  screenWidth = 1280;
-  screenHeight = 720;
+  chosen.screenWidth = 1280;
+  chosen.screenHeight = 720;
   if (c.selected >= 0 && c.selected < int(modeList.size())) {
-    screenWidth = modeList[c.selected].width;
-    screenHeight = modeList[c.selected].height;
+    chosen.screenWidth = modeList[c.selected].width;
+    chosen.screenHeight = modeList[c.selected].height;
   }
-  auxWidth = screenWidth;
-  auxHeight = screenHeight;
+  chosen.auxWidth = chosen.screenWidth;
+  chosen.auxHeight = chosen.screenHeight;
 }

@@ -21,10 +21,10 @@ int windowProc(const windowMessage& msg) {
       return 0;
     case msgType::keyDown:
       // codes past the table (keys without a virtual-key code) are ignored
-      if (msg.wParam < 256) keys[msg.wParam] = true;
+      if (msg.wParam < 256) demo.keys[msg.wParam] = true;
       return 0;
     case msgType::keyUp:
-      if (msg.wParam < 256) keys[msg.wParam] = false;
+      if (msg.wParam < 256) demo.keys[msg.wParam] = false;
       return 0;
     case msgType::size:
       resizeGLScene(int(msg.lParam & 0xFFFF), int(msg.lParam >> 16));
@@ -46,13 +46,13 @@ static std::string general(double v) {
 // debug text; a held "A" or "Q" moves the limit by the last frame step.
 void authoringStep(const windowMessage& msg) {
   if (msg.type == msgType::middleButtonUp) {
-    const FrameState& f = frameState;
+    const FrameState& f = demo.frameState;
     float ex, ey, ez;
     cameraEye(ex, ey, ez);
     debugText += "Cam :" + general(f.pointerX) + "," + general(f.pointerY) + "," + general(f.wheel) + "  \n";
     debugText += "Pnt :" + general(f.pointX) + "," + general(f.pointY) + "," + general(f.pointZ) + "  \n \n";
     debugText += "MCr :" + general(ex) + "," + general(ey) + "," + general(ez) + "  \n \n";
   }
-  if (keys['A']) frameState.limit -= frameStep;
-  if (keys['Q']) frameState.limit += frameStep;
+  if (demo.keys['A']) demo.frameState.limit -= demo.frameStep;
+  if (demo.keys['Q']) demo.frameState.limit += demo.frameStep;
 }

@@ -22,22 +22,7 @@
 
 static const char* MusicFile = "music//Nauvo and Kestrel - driftwork.mp3";
 
-demoSettings demoConfig;
-rendercontext rcontext;
-double demoTime = 0.0;
-double frameStep = 0.0;
-double lastClock = 0.0;
-double musicTime = 0.0;
-bool musicSync = true;
-FrameState frameState;
-scene* sections[SectionCount] = {};
-part_loader* loaderSection = nullptr;
-demoEnding ending = demoEnding::playing;
-bool keys[256] = {};
-bool finishing = false;
-double finishTime = 0.0;
-
-static bool audioOpen = false;
+demoState demo;
 
 // After a failure's fixed message: what failed and why, on standard error
 // and in the log.
@@ -57,7 +42,7 @@ static bool startMusic(int& exitCode) {
     exitCode = 1;
     return false;
   }
-  audioOpen = true;
+  demo.audioOpen = true;
   if (!audioLoadSample(MusicFile)) {
     platformMessageBox("Problem initializing FMod. \nNo sound file.", "Veltra  ", boxIcon::information);
     reportCause(std::string("cannot play \"") + MusicFile + "\"");
@@ -72,22 +57,22 @@ static bool startMusic(int& exitCode) {
 }
 
 static void createTargets(const demoSettings& s) {
-  int w = s.width, h = s.height, samples = s.antialiased ? 2 : 0;
-  rcontext.createRenderTarget(FrameTarget, w, h, samples);
+  int w = s.screenWidth, h = s.screenHeight, samples = s.antialiased ? 2 : 0;
+  demo.rcontext.createRenderTarget(FrameTarget, w, h, samples);
   if (s.antialiased)
-    rcontext.createRenderTarget(AuxTarget, w, h, 2);
+    demo.rcontext.createRenderTarget(AuxTarget, w, h, 2);
   else
-    rcontext.createRenderTarget(AuxTarget, s.auxWidth, s.auxHeight, 0);
-  rcontext.createRenderTarget(QuarterTarget, w / 4, h / 4, samples);
-  rcontext.createRenderTarget(PortraitTarget, 360, 640, 0);
+    demo.rcontext.createRenderTarget(AuxTarget, s.auxWidth, s.auxHeight, 0);
+  demo.rcontext.createRenderTarget(QuarterTarget, w / 4, h / 4, samples);
+  demo.rcontext.createRenderTarget(PortraitTarget, 360, 640, 0);
 }
 
 bool startDemo(const demoSettings& settings, int& exitCode) {
-  demoConfig = settings;
-  int w = settings.width, h = settings.height;
-  rcontext.width = w;
-  rcontext.height = h;
-  rcontext.progress = loadingProgress;
+  demo.settings = settings;
+  int w = settings.screenWidth, h = settings.screenHeight;
+  demo.rcontext.width = w;
+  demo.rcontext.height = h;
+  demo.rcontext.progress = loadingProgress;
   if (settings.musicEnabled) audioPrefetchSample(MusicFile);  // decoded while the scenes load
   glGetString(GL_VENDOR);
   glewExperimental = GL_TRUE;
@@ -102,91 +87,91 @@ bool startDemo(const demoSettings& settings, int& exitCode) {
   // swaps that would each wait for a display refresh
   int refreshWait = platformSetSwapInterval(0);
   static FrameState loaderState;
-  loaderSection = new part_loader();
-  loaderSection->load(&rcontext);
+  demo.loaderSection = new part_loader();
+  demo.loaderSection->load(&demo.rcontext);
   double none = 0.0;
-  loaderSection->draw(&none, &rcontext, &loaderState);
-  rcontext.progress = loadingProgress;
-  for (scene*& s : sections) s = nullptr;
+  demo.loaderSection->draw(&none, &demo.rcontext, &loaderState);
+  demo.rcontext.progress = loadingProgress;
+  for (scene*& s : demo.sections) s = nullptr;
 
-  rcontext.createRandomTexture(RandomSlot, 1024, 1024);
-  rcontext.createNoiseTexture(ColourASlot, w, h);
-  rcontext.createNoiseTexture(ColourBSlot, w, h);
-  rcontext.createNoiseTexture(SmoothSlot, w / 4, h / 4);
-  rcontext.createDepthTexture(DepthSlot, w, h);
+  demo.rcontext.createRandomTexture(RandomSlot, 1024, 1024);
+  demo.rcontext.createNoiseTexture(ColourASlot, w, h);
+  demo.rcontext.createNoiseTexture(ColourBSlot, w, h);
+  demo.rcontext.createNoiseTexture(SmoothSlot, w / 4, h / 4);
+  demo.rcontext.createDepthTexture(DepthSlot, w, h);
   std::cout << "#1" << std::endl;
-  frameState.partNumber = 0;
-  rcontext.sims[0].loadVelocityVolume("textures//velocity.dat");  // the others share its volume
+  demo.frameState.partNumber = 0;
+  demo.rcontext.sims[0].loadVelocityVolume("textures//velocity.dat");  // the others share its volume
   std::cout << "#2" << std::endl;
 
-  loadSections(&rcontext);
+  loadSections(&demo.rcontext);
   platformSetSwapInterval(refreshWait);
   if (settings.musicEnabled && !startMusic(exitCode)) return false;
   clockReset();
-  lastClock = clockSeconds();
-  demoTime = 0.0;
-  ending = demoEnding::playing;
+  demo.lastClock = clockSeconds();
+  demo.demoTime = 0.0;
+  demo.ending = demoEnding::playing;
   return true;
 }
 
 double measureStep() {
-  double step = clockSeconds() - lastClock;
-  lastClock = clockSeconds();  // the time between the two readings is not counted
+  double step = clockSeconds() - demo.lastClock;
+  demo.lastClock = clockSeconds();  // the time between the two readings is not counted
   return step < 0 ? 0.0 : step;
 }
 
 double followMusic(double step) {
-  if (!demoConfig.musicEnabled) return step;
-  cSrand(uint32_t(int64_t(demoTime * 1000000.0)));
+  if (!demo.settings.musicEnabled) return step;
+  cSrand(uint32_t(int64_t(demo.demoTime * 1000000.0)));
   for (int i = 0; i < 50; ++i) cRand();
   int frequency = audioFrequency(MusicChannel);
   if (frequency <= 0) return step;
-  musicTime = double(audioPosition(MusicChannel)) / frequency;
-  if (double(audioSampleLength()) / frequency - 5.0 < musicTime) musicSync = false;
-  if (musicSync && demoConfig.followMusic) step += (musicTime - demoTime) * double(0.15f);
+  demo.musicTime = double(audioPosition(MusicChannel)) / frequency;
+  if (double(audioSampleLength()) / frequency - 5.0 < demo.musicTime) demo.musicSync = false;
+  if (demo.musicSync && demo.settings.followMusic) step += (demo.musicTime - demo.demoTime) * double(0.15f);
   return step;
 }
 
 void prepareRecord() {
-  frameState.pointerX = frameState.pointerY = frameState.wheel = 0;
-  frameState.buttonLeft = 0;
+  demo.frameState.pointerX = demo.frameState.pointerY = demo.frameState.wheel = 0;
+  demo.frameState.buttonLeft = 0;
   for (int k = 0; k < 255; ++k)
-    if (k != 27) keys[k] = false;
-  for (int k = 0; k < 256; ++k) frameState.keys[k] = keys[k] ? 1 : 0;
+    if (k != 27) demo.keys[k] = false;
+  for (int k = 0; k < 256; ++k) demo.frameState.keys[k] = demo.keys[k] ? 1 : 0;
 }
 
 void clampFrameRate(double step) {
-  if (!demoConfig.fpsClamp) return;
+  if (!demo.settings.fpsClamp) return;
   float s = float(31.25 - double(float(step)));
   if (s < 0) s = 0;
   if (s > 0.1f) platformSleep(unsigned(s));
 }
 
 void runChain() {
-  frameState.switched = false;
-  frameState.demoTime = demoTime;
-  for (scene* s : sections) {
+  demo.frameState.switched = false;
+  demo.frameState.demoTime = demo.demoTime;
+  for (scene* s : demo.sections) {
     if (!s) continue;
-    if (s->row.partNumber == frameState.partNumber) glDebugSection(s->row.banner);
-    s->draw(&frameStep, &rcontext, &frameState);
-    if (frameState.switched) {
-      std::cout << "The time: " << frameState.demoTime << " part: " << frameState.partNumber << std::endl;
+    if (s->row.partNumber == demo.frameState.partNumber) glDebugSection(s->row.banner);
+    s->draw(&demo.frameStep, &demo.rcontext, &demo.frameState);
+    if (demo.frameState.switched) {
+      std::cout << "The time: " << demo.frameState.demoTime << " part: " << demo.frameState.partNumber << std::endl;
       break;
     }
   }
 }
 
 bool endOfProduction() {
-  if (demoTime > DemoEnd) {
-    ending = demoEnding::timeUp;
+  if (demo.demoTime > DemoEnd) {
+    demo.ending = demoEnding::timeUp;
     return true;
   }
-  if (!finishing) return false;
-  double f = (demoTime - finishTime) * 100002.5;
+  if (!demo.finishing) return false;
+  double f = (demo.demoTime - demo.finishTime) * 100002.5;
   f = f < 0 ? 0 : (f > 1 ? 1 : f);
-  if (demoConfig.musicEnabled && audioOpen) audioSetVolume(MusicChannel, int(255 - f * 255));
+  if (demo.settings.musicEnabled && demo.audioOpen) audioSetVolume(MusicChannel, int(255 - f * 255));
   if (f <= double(0.999f)) return false;
-  ending = demoEnding::escape;
+  demo.ending = demoEnding::escape;
   return true;
 }
 
@@ -194,36 +179,36 @@ bool drawFrame() {
   double step = measureStep();
   step = followMusic(step);
   prepareRecord();
-  demoTime += step;
-  frameState.demoTime = demoTime;
+  demo.demoTime += step;
+  demo.frameState.demoTime = demo.demoTime;
   clampFrameRate(step);
-  frameStep = step;
+  demo.frameStep = step;
   runChain();
   return !endOfProduction();
 }
 
 void stopDemo() {
-  if (audioOpen) audioClose();
-  audioOpen = false;
-  delete sections[0];
-  sections[0] = nullptr;
+  if (demo.audioOpen) audioClose();
+  demo.audioOpen = false;
+  delete demo.sections[0];
+  demo.sections[0] = nullptr;
 }
 
 void cameraEye(float& x, float& y, float& z) {
-  x = rcontext.eye.x;
-  y = rcontext.eye.y;
-  z = rcontext.eye.z;
+  x = demo.rcontext.eye.x;
+  y = demo.rcontext.eye.y;
+  z = demo.rcontext.eye.z;
 }
 
 void jumpToSection(int part, double t) {
-  if (part < 0 || part >= SectionCount || !sections[part]) return;
+  if (part < 0 || part >= SectionCount || !demo.sections[part]) return;
   double at = 0.0;
   simulateTimeline(0.001, part, t, &at);
-  frameState.partNumber = part;
-  sections[part]->setClock(t);
-  demoTime = at;
+  demo.frameState.partNumber = part;
+  demo.sections[part]->setClock(t);
+  demo.demoTime = at;
   std::cout << "Jump: part " << part << " at " << t << " demo time " << at << std::endl;
-  if (demoConfig.musicEnabled && audioOpen) {
+  if (demo.settings.musicEnabled && demo.audioOpen) {
     int frequency = audioFrequency(MusicChannel);
     audioSetPosition(MusicChannel, uint32_t(at * (frequency > 0 ? frequency : 44100)));
   }

@@ -3,46 +3,54 @@
 // are asked to draw in chain order and the current one draws. The shell owns
 // the order around it: start-up, the loop of frames, and the one shutdown.
 #pragma once
+#include "gfx/rendercontext.h"
 #include "scenes/section.h"
 #include "scenes/sections.h"
 
 class part_loader;
-class rendercontext;
 class scene;
 
 constexpr double DemoEnd = 455.5;  // demo time at which the production ends
 
-// What start-up and the frames need of the settings chosen in the dialog.
+// The settings chosen in the dialog or by options: the shell fills one,
+// start-up reads it.
 struct demoSettings {
-  int width = 1280, height = 720;        // window size; every full-size target
-  int auxWidth = 1280, auxHeight = 720;  // target 1 when not antialiased
-  bool antialiased = true;               // targets 0, 1 and 2 with 2 samples
-  bool fpsClamp = false;                 // sleep after every frame
-  bool musicEnabled = true;              // audio and music-driven behaviour run
-  bool followMusic = true;               // demo time is pulled towards the music; offline
-                                         // runs step exactly on their own silent clock
+  int screenWidth = 1280, screenHeight = 720;  // window size; every full-size target
+  int auxWidth = 1280, auxHeight = 720;        // target 1 when not antialiased
+  bool fullscreen = true;                      // the shell's: display mode change and pop-up window
+  bool antialiased = true;                     // targets 0, 1 and 2 with 2 samples
+  bool fpsClamp = false;                       // sleep after every frame
+  bool musicEnabled = true;                    // audio and music-driven behaviour run
+  bool followMusic = true;                     // demo time is pulled towards the music; offline
+                                               // runs step exactly on their own silent clock
 };
 
 // How the production ended, once drawFrame has returned false.
 enum class demoEnding { playing, timeUp, escape };
 
-extern demoSettings demoConfig;  // as given to startDemo
-extern rendercontext rcontext;   // the one shared GPU object
-extern double demoTime;          // production time, seconds
-extern double frameStep;         // step of the current frame, handed to every section by pointer
-extern double lastClock;         // the clock reading the next step is measured from
-extern double musicTime;         // music position of the channel, seconds
-extern bool musicSync;           // demo time is pulled towards the music until the track's last 5 s
-extern FrameState frameState;    // the record handed to the sections
-extern scene* sections[SectionCount];  // by part number
-extern part_loader* loaderSection;  // the loading screen
-extern demoEnding ending;
+// The production's state: made by start-up, read and written by every frame.
+// A fresh record is a production that has not started.
+struct demoState {
+  demoSettings settings;            // as given to startDemo
+  rendercontext rcontext;           // the one shared GPU object
+  double demoTime = 0.0;            // production time, seconds
+  double frameStep = 0.0;           // step of the current frame, handed to every section by pointer
+  double lastClock = 0.0;           // the clock reading the next step is measured from
+  double musicTime = 0.0;           // music position of the channel, seconds
+  bool musicSync = true;            // demo time is pulled towards the music until the track's last 5 s
+  FrameState frameState;            // the record handed to the sections
+  scene* sections[SectionCount] = {};  // by part number
+  part_loader* loaderSection = nullptr;  // the loading screen
+  demoEnding ending = demoEnding::playing;
+  bool audioOpen = false;           // the audio output was opened and is not closed yet
 
-// The key table (by virtual-key code) and the closing fade: the window
-// procedure and the loop write them, the frames read them.
-extern bool keys[256];
-extern bool finishing;     // the closing fade has begun
-extern double finishTime;  // demo time when finishing became true
+  // The key table (by virtual-key code) and the closing fade: the window
+  // procedure and the loop write them, the frames read them.
+  bool keys[256] = {};
+  bool finishing = false;           // the closing fade has begun
+  double finishTime = 0.0;          // demo time when finishing became true
+};
+extern demoState demo;
 
 // Start-up with the context current: targets, loading screen, every
 // section's load, the music. False when the music could not start (its

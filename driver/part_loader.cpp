@@ -88,6 +88,6 @@ void loadingProgress(double amount) {
   // no messages are handled while loading: keep the window answering the desktop
   platformPumpEvents();
   double step = amount * 0.567 * 3.05;
-  loaderSection->draw(&step, &rcontext, &frameState);
+  demo.loaderSection->draw(&step, &demo.rcontext, &demo.frameState);
   platformSwapBuffers();
 }

@@ -10,11 +10,11 @@ void loadSections(rendercontext* rc) {
   std::vector<pointSetRequest> ahead;
   for (int k = 0; k < SectionCount; ++k) {
     int part = sectionLoadedAt(k);
-    sections[part] = createSection(part);
-    sections[part]->listPointSets(ahead);
+    demo.sections[part] = createSection(part);
+    demo.sections[part]->listPointSets(ahead);
   }
   pointSetsBegin(ahead);
-  for (int k = 0; k < SectionCount; ++k) sections[sectionLoadedAt(k)]->load(rc);
+  for (int k = 0; k < SectionCount; ++k) demo.sections[sectionLoadedAt(k)]->load(rc);
   pointSetsEnd();
 }
 

@@ -38,8 +38,8 @@ TEST(shutdown, aFailedStartClosesAudioAndWindowOnceWithTheFailuresCode) {
   platformInteractive = false;  // the message box prints instead of waiting
   ASSERT_TRUE(createGLWindow("shutdown test", 160, 100, 32, false));
   demoSettings settings;
-  settings.width = settings.auxWidth = 160;
-  settings.height = settings.auxHeight = 100;
+  settings.screenWidth = settings.auxWidth = 160;
+  settings.screenHeight = settings.auxHeight = 100;
   settings.antialiased = false;
   int code = -1;
   logCapture log;

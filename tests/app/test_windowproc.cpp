@@ -15,27 +15,26 @@ static windowMessage message(msgType t, uint32_t w = 0, uint32_t l = 0) {
 class windowProcTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    for (bool& k : keys) k = false;
+    demo = demoState();
+    demo.frameStep = 0.02;
     windowActive = true;
     debugText.clear();
-    frameState = FrameState();
-    frameStep = 0.02;
   }
 };
 
 TEST_F(windowProcTest, keysInsideTheTableOnly) {
   windowProc(message(msgType::keyDown, 27));
   windowProc(message(msgType::keyDown, 'Z'));
-  EXPECT_TRUE(keys[27]);
-  EXPECT_TRUE(keys['Z']);
+  EXPECT_TRUE(demo.keys[27]);
+  EXPECT_TRUE(demo.keys['Z']);
   windowProc(message(msgType::keyUp, 'Z'));
-  EXPECT_FALSE(keys['Z']);
+  EXPECT_FALSE(demo.keys['Z']);
   bool before[256];
-  std::copy(keys, keys + 256, before);
+  std::copy(demo.keys, demo.keys + 256, before);
   windowProc(message(msgType::keyDown, 256));
   windowProc(message(msgType::keyUp, 256));
   windowProc(message(msgType::keyDown, 70000));
-  EXPECT_TRUE(std::equal(keys, keys + 256, before));
+  EXPECT_TRUE(std::equal(demo.keys, demo.keys + 256, before));
 }
 
 TEST_F(windowProcTest, activationFollowsTheMinimisedWord) {
@@ -57,19 +56,19 @@ TEST_F(windowProcTest, closePostsQuitWithCodeZero) {
 
 TEST_F(windowProcTest, heldQMovesLimitOncePerCharacterMessage) {
   windowProc(message(msgType::keyDown, 'Q'));
-  EXPECT_DOUBLE_EQ(frameState.limit, 0.0);  // the key message itself is answered directly
+  EXPECT_DOUBLE_EQ(demo.frameState.limit, 0.0);  // the key message itself is answered directly
   windowProc(message(msgType::character, 'q'));
-  EXPECT_DOUBLE_EQ(frameState.limit, 0.02);
+  EXPECT_DOUBLE_EQ(demo.frameState.limit, 0.02);
   windowProc(message(msgType::keyUp, 'Q'));
   windowProc(message(msgType::keyDown, 'A'));
   windowProc(message(msgType::character, 'a'));
   windowProc(message(msgType::character, 'a'));
-  EXPECT_NEAR(frameState.limit, -0.02, 1e-12);
+  EXPECT_NEAR(demo.frameState.limit, -0.02, 1e-12);
 }
 
 TEST_F(windowProcTest, middleClicksAppendDebugBlocks) {
-  frameState.pointerX = 1.5;
-  frameState.wheel = -2;
+  demo.frameState.pointerX = 1.5;
+  demo.frameState.wheel = -2;
   for (int i = 0; i < 3; ++i) windowProc(message(msgType::middleButtonUp));
   const std::string block = "Cam :1.5,0,-2  \nPnt :0,0,0  \n \nMCr :0,0,0  \n \n";
   EXPECT_EQ(debugText, block + block + block);

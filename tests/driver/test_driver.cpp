@@ -39,20 +39,15 @@ protected:
     audioUseBackend(&audio);
     platformCounterManual(true);
     clockReset();
-    lastClock = clockSeconds();
-    demoTime = 0;
-    musicSync = true;
-    demoConfig = demoSettings();
-    finishing = false;
-    ending = demoEnding::playing;
-    frameState = FrameState();
-    for (int part = 0; part < SectionCount; ++part) sections[part] = createSection(part);
+    demo = demoState();
+    demo.lastClock = clockSeconds();
+    for (int part = 0; part < SectionCount; ++part) demo.sections[part] = createSection(part);
     platformInteractive = false;
     old = std::cout.rdbuf(log.rdbuf());
   }
   void TearDown() override {
     std::cout.rdbuf(old);
-    for (scene*& s : sections) {
+    for (scene*& s : demo.sections) {
       delete s;
       s = nullptr;
     }
@@ -62,7 +57,7 @@ protected:
   double frame(double seconds) {
     platformCounterAdvance(seconds);
     playing = drawFrame();
-    return frameStep;
+    return demo.frameStep;
   }
 };
 
@@ -70,98 +65,98 @@ TEST_F(driverTest, correctionClosesFifteenPercentOfTheGapPerFrame) {
   audio.pos = 44100 * 10;  // the music is 10 s ahead (the window was inactive)
   double gap = 10.0;
   for (int i = 0; i < 5; ++i) {
-    double before = demoTime;
+    double before = demo.demoTime;
     frame(0.0);
-    EXPECT_NEAR(demoTime - before, gap * 0.15, 1e-6);
-    gap = 10.0 - demoTime;
+    EXPECT_NEAR(demo.demoTime - before, gap * 0.15, 1e-6);
+    gap = 10.0 - demo.demoTime;
   }
-  EXPECT_NEAR(10.0 - demoTime, 10.0 * std::pow(0.85, 5), 1e-5);
+  EXPECT_NEAR(10.0 - demo.demoTime, 10.0 * std::pow(0.85, 5), 1e-5);
 }
 
 TEST_F(driverTest, correctionStopsForGoodInTheTrackLastFiveSeconds) {
   audio.pos = 44100 * 96;  // within the last 5 s of a 100 s track
   frame(0.02);
-  EXPECT_FALSE(musicSync);
-  double before = demoTime;
+  EXPECT_FALSE(demo.musicSync);
+  double before = demo.demoTime;
   audio.pos = 0;  // looped back: still no correction
   frame(0.02);
-  EXPECT_NEAR(demoTime - before, 0.02, 1e-9);
-  EXPECT_FALSE(musicSync);
+  EXPECT_NEAR(demo.demoTime - before, 0.02, 1e-9);
+  EXPECT_FALSE(demo.musicSync);
 }
 
 TEST_F(driverTest, negativeStepBecomesZero) {
-  lastClock = clockSeconds() + 5.0;
+  demo.lastClock = clockSeconds() + 5.0;
   EXPECT_EQ(measureStep(), 0.0);
 }
 
 TEST_F(driverTest, handOverFrameLogsOnceAndStopsTheChain) {
-  scene* start = sections[0];
+  scene* start = demo.sections[0];
   start->t = 26.99;
   audio.pos = 0;
-  demoConfig.musicEnabled = false;  // keep the step exactly as measured
+  demo.settings.musicEnabled = false;  // keep the step exactly as measured
   frame(0.05);
-  EXPECT_EQ(frameState.partNumber, 1);
+  EXPECT_EQ(demo.frameState.partNumber, 1);
   std::string text = log.str();
   EXPECT_EQ(text.find("The time: "), 0u);
   EXPECT_EQ(text.find("The time: ", 1), std::string::npos);
   EXPECT_NE(text.find(" part: 1\n"), std::string::npos);
-  EXPECT_DOUBLE_EQ(frameState.values[0], start->t);  // the intro did not draw in that frame
+  EXPECT_DOUBLE_EQ(demo.frameState.values[0], start->t);  // the intro did not draw in that frame
 }
 
 TEST_F(driverTest, mantisHandsOverWithoutFlagAndTheEndDrawsAtOnce) {
-  demoConfig.musicEnabled = false;
-  frameState.partNumber = 4;
-  sections[4]->t = 97.69;
+  demo.settings.musicEnabled = false;
+  demo.frameState.partNumber = 4;
+  demo.sections[4]->t = 97.69;
   frame(0.05);
-  EXPECT_EQ(frameState.partNumber, 5);
-  EXPECT_GT(sections[5]->t, 0.0);
+  EXPECT_EQ(demo.frameState.partNumber, 5);
+  EXPECT_GT(demo.sections[5]->t, 0.0);
   EXPECT_EQ(log.str().find("The time: "), std::string::npos);
 }
 
 TEST_F(driverTest, sectionThatIsNotCurrentLeavesRecordAndStepAlone) {
-  frameState.partNumber = 1;
-  frameState.values[0] = 3.5;
-  FrameState before = frameState;
+  demo.frameState.partNumber = 1;
+  demo.frameState.values[0] = 3.5;
+  FrameState before = demo.frameState;
   double step = 0.02;
-  sections[3]->draw(&step, nullptr, &frameState);  // the city
-  sections[0]->draw(&step, nullptr, &frameState);  // the start, already done
+  demo.sections[3]->draw(&step, nullptr, &demo.frameState);  // the city
+  demo.sections[0]->draw(&step, nullptr, &demo.frameState);  // the start, already done
   EXPECT_EQ(step, 0.02);
-  EXPECT_EQ(std::memcmp(&before, &frameState, sizeof before), 0);
+  EXPECT_EQ(std::memcmp(&before, &demo.frameState, sizeof before), 0);
 }
 
 TEST_F(driverTest, keysAreClearedButEscapeAndCopied) {
-  keys['Q'] = keys[27] = keys[255] = true;
-  frameState.pointerY = 4;
+  demo.keys['Q'] = demo.keys[27] = demo.keys[255] = true;
+  demo.frameState.pointerY = 4;
   frame(0.01);
-  EXPECT_FALSE(keys['Q']);
-  EXPECT_TRUE(keys[27]);
-  EXPECT_TRUE(keys[255]);  // only 0 ... 254 are cleared
-  EXPECT_EQ(frameState.keys[27], 1);
-  EXPECT_EQ(frameState.keys['Q'], 0);
-  EXPECT_EQ(frameState.pointerY, 0);
-  keys[27] = keys[255] = false;
+  EXPECT_FALSE(demo.keys['Q']);
+  EXPECT_TRUE(demo.keys[27]);
+  EXPECT_TRUE(demo.keys[255]);  // only 0 ... 254 are cleared
+  EXPECT_EQ(demo.frameState.keys[27], 1);
+  EXPECT_EQ(demo.frameState.keys['Q'], 0);
+  EXPECT_EQ(demo.frameState.pointerY, 0);
+  demo.keys[27] = demo.keys[255] = false;
 }
 
 TEST_F(driverTest, escapeFadeEndsOnTheNextFrameWithAPositiveStep) {
   frame(0.02);
-  finishing = true;  // as the loop does on the first Escape
-  finishTime = demoTime;
+  demo.finishing = true;  // as the loop does on the first Escape
+  demo.finishTime = demo.demoTime;
   EXPECT_FALSE(endOfProduction());  // no time has passed since Escape
   frame(0.02);
   EXPECT_FALSE(playing);
-  EXPECT_EQ(ending, demoEnding::escape);
+  EXPECT_EQ(demo.ending, demoEnding::escape);
   EXPECT_FALSE(audio.closed);  // closing is the shutdown's
 }
 
 TEST_F(driverTest, productionEndsPastItsLastSecond) {
-  demoConfig.musicEnabled = false;
-  frameState.partNumber = 6;
-  demoTime = 455.4;
+  demo.settings.musicEnabled = false;
+  demo.frameState.partNumber = 6;
+  demo.demoTime = 455.4;
   frame(0.05);
   EXPECT_TRUE(playing);
   frame(0.06);
   EXPECT_FALSE(playing);
-  EXPECT_EQ(ending, demoEnding::timeUp);
+  EXPECT_EQ(demo.ending, demoEnding::timeUp);
 }
 
 TEST_F(driverTest, frameClampSleepsOnlyWhenAsked) {
@@ -170,17 +165,17 @@ TEST_F(driverTest, frameClampSleepsOnlyWhenAsked) {
   clampFrameRate(0.016);
   auto idle = clock::now() - t0;
   EXPECT_LT(std::chrono::duration<double>(idle).count(), 0.02);
-  demoConfig.fpsClamp = true;
+  demo.settings.fpsClamp = true;
   t0 = clock::now();
   clampFrameRate(0.016);
   EXPECT_GE(std::chrono::duration<double>(clock::now() - t0).count(), 0.030);
 }
 
 TEST_F(driverTest, reseedDependsOnlyOnDemoTime) {
-  demoTime = 12.345678;
+  demo.demoTime = 12.345678;
   followMusic(0.0);
   int a = cRand();
-  demoTime = 12.345678;
+  demo.demoTime = 12.345678;
   followMusic(0.0);
   EXPECT_EQ(cRand(), a);
 }
@@ -188,10 +183,10 @@ TEST_F(driverTest, reseedDependsOnlyOnDemoTime) {
 // Offline runs step on their own silent clock: every frame lands exactly on
 // its time, whatever the music position says.
 TEST_F(driverTest, offlineRunsStepExactlyOnTheirClock) {
-  demoConfig.followMusic = false;
+  demo.settings.followMusic = false;
   audio.pos = 44100 * 3;  // the track is 3 s ahead
   for (int i = 1; i <= 4; ++i) {
     frame(0.5);
-    EXPECT_NEAR(demoTime, 0.5 * i, 1e-9);
+    EXPECT_NEAR(demo.demoTime, 0.5 * i, 1e-9);
   }
 }
