@@ -89,6 +89,12 @@ void particlesim::beginStep(float time, float step) {
   glBindImageTexture(2, image2, 0, GL_FALSE, 0, GL_WRITE_ONLY, GL_RGBA32F);
 }
 
+static_assert(samplerBinding{nullptr, 0, 0}.target == GL_TEXTURE_2D, "a sampler is 2-D unless given");
+
+void particlesim::bindSamplers(std::initializer_list<samplerBinding> samplers) {
+  for (const samplerBinding& s : samplers) bindSampler(s.target, s.unit, s.uniform, s.texture);
+}
+
 void particlesim::bindSampler(GLenum target, int unit, const std::string& name, GLuint texture) {
   GLint location = glGetUniformLocation(program, name.c_str());
   glActiveTexture(GL_TEXTURE0 + unit);

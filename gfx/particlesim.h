@@ -5,6 +5,7 @@
 // draw, image 0 and image 2 are sampled by it as "PositionTexture" and
 // "ColorTexture".
 #pragma once
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,15 @@ constexpr long VelocityBytes = VelocityFloats * 4;
 // Reads the headerless little-endian volume into data (resized to the full
 // volume); whatever the file lacks is zero. Returns the bytes read. GL free.
 long readVelocityFile(const std::string& fileName, std::vector<float>& data);
+
+// One texture the compute program samples: its uniform, the unit, the GL
+// texture and its target (2-D unless given).
+struct samplerBinding {
+  const char* uniform;
+  int unit;
+  GLuint texture;
+  GLenum target = 0x0DE1;  // GL_TEXTURE_2D
+};
 
 class particlesim {
 public:
@@ -38,6 +48,8 @@ public:
   // Binds a texture on unit `unit` and points the sampler uniform at it; the
   // unit stays active.
   void bindSampler(GLenum target, int unit, const std::string& name, GLuint texture);
+  // The bindings in their order; a unit bound twice keeps the later texture.
+  void bindSamplers(std::initializer_list<samplerBinding> samplers);
   // One simulation step over the grid, fenced by storage barriers.
   void dispatch();
   // Reads the velocity volume into a new RGB16F 3-D texture in curlTexture,

@@ -14,9 +14,9 @@ shakeSample shakeAt(const route& track, double index) {
   return s;
 }
 
-float shakeSwell(double t) {
-  return float(5 * ease(2 * (t - 30.2)) * (1 - ease(0.75 * (t - 49))) + 1);
-}
+double shakeSwell(double t) { return 5 * ease(2 * (t - 30.2)) * (1 - ease(0.75 * (t - 49))) + 1; }
+
+float shakeAmplitude(double t, double gain) { return float(shakeSwell(t) * ShakeBase * gain); }
 
 vec3 shakeOffset(const camera& c, const vec3& p, float amp) {
   vec3 d = normalise(c.centre - c.eye), side = cross(d, c.up);

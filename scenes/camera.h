@@ -26,9 +26,19 @@ struct shakeSample {
 };
 shakeSample shakeAt(const route& track, double index);
 
-// The swell of the shake most scenes share: 1 at rest, up to 6 between 30.2
+// The shake track is read 35 records a second of a section's clock, from 76
+// records before its start; one unit of swell moves the look-at point by
+// ShakeBase per unit of the record.
+constexpr double ShakeRate = 35, ShakeLead = 76;
+constexpr double ShakeBase = 0.0002262;
+inline double shakeClock(double t) { return ShakeRate * t - ShakeLead; }
+
+// The swell of the shake the scenes share: 1 at rest, up to 6 between 30.2
 // and 49 s of a section's clock.
-float shakeSwell(double t);
+double shakeSwell(double t);
+
+// The swell times the base times a scene's own gain, as one float.
+float shakeAmplitude(double t, double gain);
 
 // How far the shake moves the look-at point: along the camera's side vector
 // by p.x and along up by p.y, scaled by amp.

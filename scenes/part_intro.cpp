@@ -22,7 +22,6 @@ static const double BurstAt = 18.2;      // the shake burst rises here, fades fr
 static const double SwingFrom = 35.5;    // the swing swarm is simulated and drawn ...
 static const double SwingTo = 60.0;      // ... until here
 static const double DescentFrom = 58.0;  // the look-at point sinks 0.1 units a second
-static const float ShakeBase = 0.0002262f;
 static const int GridSize = 1536;        // main cloud, 2 359 296 points
 static const int SwingSize = 512;        // swing swarm, 262 144 points
 static const int SwingSlot = 113;        // the swing's point program
@@ -40,10 +39,11 @@ introValues introScript(double t, const route& shakeTrack) {
   float zoom = float(ease(2.5 * (t - 90.8)) - ease(0.5 * (t - 93)) + 0.8 * ease(2.5 * (t - 75)) -
                      0.8 * ease(0.35 * (t - 76.5)));
   v.fovy = 45 - 30 * double(zoom);
-  double b = ShakeBase;
-  if (t > 18) b = ShakeBase * (50 * (1 - ease(0.75 * (t - 19))) * ease(5 * (t - BurstAt)) + 1);
+  const float base = float(ShakeBase);
+  double b = base;
+  if (t > 18) b = base * (50 * (1 - ease(0.75 * (t - 19))) * ease(5 * (t - BurstAt)) + 1);
   v.shakeAmplitude = float((8 * ease(t - DescentFrom) + 1) * b);
-  v.shake = shakeAt(shakeTrack, 35 * t - 76);
+  v.shake = shakeAt(shakeTrack, shakeClock(t));
   v.swing = t > SwingFrom && t < SwingTo;
   v.logoFade = ease(0.5 * (t - 49.5)) - ease(0.5 * (t - 53));
   v.logoShown = logoCoin(t, v.logoFade);
@@ -208,7 +208,7 @@ void part_intro::render(double* step) {
   cam = introCamera(t, v, record);
   shakeRec.push(record);
   bindSceneTarget();
-  lookThrough();
+  lookThrough(cam);
   clearTarget();
   particlePass(*step, v);
   postPasses();
@@ -224,11 +224,13 @@ void part_intro::simulateCloud(double step, const introValues& v) {
   setMatrix(sim.program, "RotationMatrix", v.turn);
   setMatrix(sim.program, "RotationMatrix3", v.tumble);
   setMatrix(sim.program, "RotationMatrix4", v.lateTurn);
-  sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", obelisk.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 14, "OriginalPositionTexture_Obelisk", dna.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 15, "OriginalPositionTexture_Fish", fish.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", birds.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", obelisk.colorTexture);
+  sim.bindSamplers({
+      {"OriginalPositionTexture", 7, obelisk.positionTexture},
+      {"OriginalPositionTexture_Obelisk", 14, dna.positionTexture},
+      {"OriginalPositionTexture_Fish", 15, fish.positionTexture},
+      {"OriginalPositionTexture_Bird", 16, birds.positionTexture},
+      {"OriginalColorTexture", 8, obelisk.colorTexture},
+  });
   sim.dispatch();
 }
 
@@ -237,9 +239,11 @@ void part_intro::simulateSwing(double step, const introValues& v) {
   setFloat(swingSim.program, "PosY", float(frame.pointerY));
   setMatrix(swingSim.program, "RotationMatrix", v.swing1);
   setMatrix(swingSim.program, "RotationMatrix2", v.swing2);
-  swingSim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", swingMesh.positionTexture);
-  swingSim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", swingMesh.colorTexture);
-  swingSim.bindSampler(GL_TEXTURE_2D, 12, "OriginalPositionTextureLogo", logoMesh.positionTexture);
+  swingSim.bindSamplers({
+      {"OriginalPositionTexture", 7, swingMesh.positionTexture},
+      {"OriginalColorTexture", 8, swingMesh.colorTexture},
+      {"OriginalPositionTextureLogo", 12, logoMesh.positionTexture},
+  });
   swingSim.dispatch();
 }
 

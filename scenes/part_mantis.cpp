@@ -34,8 +34,8 @@ mantisValues mantisScript(double t, const route& shakeTrack) {
                0.24 * ease(0.45 * (t - 66.5)) - 0.096 * ease(0.2 * (t - 78.5)));
   v.dz = float(-0.18 * ease(0.2 * (t - 64)) - 0.176 * ease(0.2 * (t - 78.5)));
   v.strokeFrame = strokeFrameIndex(t);
-  v.shakeSide = shakeIndex(shakeTrack, 35 * t - 76);
-  v.shakeUp = shakeIndex(shakeTrack, 35 * t + 5);
+  v.shakeSide = shakeIndex(shakeTrack, shakeClock(t));
+  v.shakeUp = shakeIndex(shakeTrack, ShakeRate * t + 5);  // 81 records ahead of the side shake
   v.megaRotateRate = float(megaRotateRate(t));
   // The pen: fine for the head, bolder once the body starts (13 ... 16.5),
   // finer again for the legs and hatching (47 ... 52), bold for the last
@@ -151,18 +151,16 @@ static GLuint zeroFloatTexture(int width, int height, GLint internalFormat, GLen
   return name;
 }
 
+// The camera route and the stroke frames come before the shake track here.
 void part_mantis::load(rendercontext* context) {
-  loaded = true;
-  rc = context;
+  openLoad(context);
   readTextRoute(cameraRoute, "Part_mantis//camroutes.rt");
   logBanner();
   listStrokeFrames(strokeFiles, "Routes//prs_*.rt", "Routes//", true);
   if (!depthTexture) depthTexture = zeroFloatTexture(640, 480, GL_R32F, GL_RED, 1);
   if (!splineTexture) splineTexture = zeroFloatTexture(500, 300, GL_RGB32F, GL_RGBA, 4);
-  readShakeTrack(shake, "try1.sav");
-  megaRotate = 0;
-  texture1D = FloatTexture1DSlot;
-  context->create1DFloatTexture(texture1D, 4096);
+  readShake();
+  make1DTexture();
   std::cout << "tp1 " << std::endl;
   loadSimulator(context, GridSize);
   std::cout << "tp2 " << std::endl;
@@ -210,7 +208,7 @@ void part_mantis::render(double* step) {
   cam = mantisCamera(v, shake, frame.pointerY);
   post.glow = float(v.glow);
   bindSceneTarget();
-  lookThrough();
+  lookThrough(cam);
   clearTarget();
   particlePass(*step, v);
   postPasses();
@@ -271,22 +269,19 @@ void part_mantis::drawStrokes(const mantisValues& v) {
   benchPassEnd(passOverlay);
 }
 
+// No point set is loaded: the position and colour samplers read texture 0
+// and the cloud is made from the particle index and the curl volume.
 void part_mantis::simulate(double step, const mantisValues& v) {
-  particlesim& sim = simulator();
-  mat4 r = rot(0, 0.5 * t, 0);
-  megaRotate += float(v.megaRotateRate * step);
-  beginSimulation(sim, step, megaRotate, r);
-  // No point set is loaded: the position and colour samplers read texture 0
-  // and the cloud is made from the particle index and the curl volume.
-  sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", 0);
-  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + FirstTitleSlot));
-  sim.bindSampler(GL_TEXTURE_2D, 15, "OriginalPositionTexture_Fish", 0);
-  sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", 0);
-  sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", 0);
-  sim.bindSampler(GL_TEXTURE_1D, 17, "Original1DTexture", textureName(texture1D));
-  sim.bindSampler(GL_TEXTURE_2D, 14, "DepthTexture", depthTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 13, "SplineTexture", splineTexture);
-  dispatchStep(sim);
+  stepCloud(step, v.megaRotateRate, {
+      {"OriginalPositionTexture", 7, 0},
+      {"Swirl_Texture", 15, textureName(textureBase + FirstTitleSlot)},
+      {"OriginalPositionTexture_Fish", 15, 0},
+      {"OriginalPositionTexture_Bird", 16, 0},
+      {"OriginalColorTexture", 8, 0},
+      {"Original1DTexture", 17, textureName(texture1D), GL_TEXTURE_1D},
+      {"DepthTexture", 14, depthTexture},
+      {"SplineTexture", 13, splineTexture},
+  });
 }
 
 void part_mantis::particlePass(double step, const mantisValues& v) {

@@ -69,7 +69,6 @@ void buildRibbon(const route& stroke, float halfWidth, float stretch, std::vecto
 
 class part_mantis : public scene {
 public:
-  float megaRotate = 0;
   route cameraRoute;                     // "Part_mantis//camroutes.rt": read, kept, not used
   std::vector<std::string> strokeFiles;  // the listed stroke frames
   std::vector<route> strokes;            // the frame drawn last

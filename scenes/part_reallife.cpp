@@ -46,8 +46,8 @@ camera reallifePath(double t) {
 
 camera reallifeCamera(double t, const route& shakeTrack) {
   camera c = reallifePath(t);
-  shakeSample s = shakeAt(shakeTrack, 35 * t - 76);
-  float amp = shakeSwell(t) * 0.0002262f;
+  shakeSample s = shakeAt(shakeTrack, shakeClock(t));
+  float amp = float(shakeSwell(t)) * float(ShakeBase);
   c.centre = c.centre + shakeOffset(c, s.p, amp);
   c.up.x = shakeRoll(s.a, amp);
   return c;
@@ -151,6 +151,7 @@ void part_reallife::load(rendercontext* context) {
   post.resolution = false;
   post.aspect = true;
   post.background = backgroundPass::drawn;
+  cloudAllTime = true;
 }
 
 // ---- frame --------------------------------------------------------------------------------
@@ -169,7 +170,7 @@ void part_reallife::render(double* step) {
   cam = reallifeCamera(t, shake);
   shakeRec.push(cam.centre - reallifePath(t).centre);
   bindSceneTarget();
-  lookThrough();
+  lookThrough(cam);
   clearTarget();
   particlePass(*step);
   postPasses();
@@ -207,17 +208,15 @@ void part_reallife::silhouettePass() {
 
 // ---- particle pass ------------------------------------------------------------------------
 
+// The shell of sparks turns about the vertical; the bird's silhouette of
+// this frame is the swirl texture.
 void part_reallife::simulate(double step) {
-  particlesim& sim = simulator();
-  mat4 r = rot(0, 0.5 * t, 0);  // the shell of sparks turns about the vertical
-  megaRotate += float(megaRotateRate(t) * step);
-  beginSimulation(sim, step, megaRotate, r);
-  setFloat(sim.program, "alltime", float(frame.demoTime));
-  sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", obelisk.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(colorA));
-  sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", sphere.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", sphere.colorTexture);
-  dispatchStep(sim);
+  stepCloud(step, megaRotateRate(t), {
+      {"OriginalPositionTexture", 7, obelisk.positionTexture},
+      {"Swirl_Texture", 15, textureName(colorA)},
+      {"OriginalPositionTexture_Bird", 16, sphere.positionTexture},
+      {"OriginalColorTexture", 8, sphere.colorTexture},
+  });
 }
 
 void part_reallife::particlePass(double step) {

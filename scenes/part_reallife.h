@@ -46,7 +46,6 @@ std::vector<birdPose> birdsAt(double t);
 
 class part_reallife : public scene {
 public:
-  float megaRotate = 0;
   TGObject obelisk, sphere;  // point sets the compute program samples
   objmesh bird, statue;      // the silhouette and the flights
 

@@ -30,11 +30,10 @@ startValues startScript(double t, const route& shakeTrack) {
   v.titleSlot = t > TitleSwitch ? SecondTitle : FirstTitle;
   // The shake swells after 30 s and calms after 36 s; the scene hands over
   // before, so only the base amplitude is ever seen.
-  float s1 = float(ease(2 * (t - 30.2)) * (1 - ease(0.75 * (t - 49))));
-  float s2 = float(1 - 0.7 * ease(0.5 * (t - 36)));
-  float s3 = float(ease(2 * (t - 45))) + s2;
-  v.shakeAmplitude = float((s1 * 5 + 1) * 0.0002262 * 1.5 * s3);
-  v.shakeIndex = shakeIndex(shakeTrack, 35 * t - 76);  // -1 without a usable track
+  float calm = float(1 - 0.7 * ease(0.5 * (t - 36)));
+  float rise = float(ease(2 * (t - 45))) + calm;
+  v.shakeAmplitude = shakeAmplitude(t, 1.5 * rise);
+  v.shakeIndex = shakeIndex(shakeTrack, shakeClock(t));  // -1 without a usable track
   v.megaRotateRate = float(megaRotateRate(t));
   return v;
 }
@@ -60,7 +59,6 @@ void part_start::listPointSets(std::vector<pointSetRequest>& out) const { out.pu
 
 void part_start::load(rendercontext* context) {
   beginLoad(context, true);
-  megaRotate = 0;
   loadSimulator(context, GridSize);
   obelisk.context = context;
   obelisk.load(ObeliskSet);
@@ -74,6 +72,7 @@ void part_start::load(rendercontext* context) {
   context->loadJpg("textures/Intro1a.jpg", textureBase + FirstTitle);
   context->loadJpg("textures/Intro2a.jpg", textureBase + SecondTitle);
   t = row.startClock;
+  cloudAllTime = true;
 }
 
 // ---- frame --------------------------------------------------------------------------------
@@ -91,7 +90,7 @@ void part_start::render(double* step) {
   startValues v = startScript(t, shake);
   cam = startCamera(v, shake, titleShift);
   bindSceneTarget();
-  lookThrough();
+  lookThrough(cam);
   clearTarget();
   particlePass(*step, v);
   postPasses();
@@ -100,17 +99,13 @@ void part_start::render(double* step) {
 // ---- particle pass ------------------------------------------------------------------------
 
 void part_start::simulate(double step, const startValues& v) {
-  particlesim& sim = simulator();
-  mat4 r = rot(0, 0.5 * t, 0);  // a slow turn about the vertical axis
-  megaRotate += float(v.megaRotateRate * step);
-  beginSimulation(sim, step, megaRotate, r);
-  setFloat(sim.program, "alltime", float(frame.demoTime));
-  sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", obelisk.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + FirstTitle));
-  sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", obelisk.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", obelisk.colorTexture);
-  sim.bindSampler(GL_TEXTURE_1D, 17, "Original1DTexture", textureName(texture1D));
-  dispatchStep(sim);
+  stepCloud(step, v.megaRotateRate, {
+      {"OriginalPositionTexture", 7, obelisk.positionTexture},
+      {"Swirl_Texture", 15, textureName(textureBase + FirstTitle)},
+      {"OriginalPositionTexture_Bird", 16, obelisk.positionTexture},
+      {"OriginalColorTexture", 8, obelisk.colorTexture},
+      {"Original1DTexture", 17, textureName(texture1D), GL_TEXTURE_1D},
+  });
 }
 
 // The title card floats 1.15 units in front of the eye and drifts with a
@@ -139,16 +134,8 @@ void part_start::particlePass(double step, const startValues& v) {
   simulate(step, v);
   drawPoints(simulator(), obelisk.colorTexture, 13, GridSize * GridSize);
   endPoints();
-  glAlphaFunc(GL_GREATER, 0.05f);
-  shaders.useNoProgram();
+  beginOverlays();
   drawTitle(v);
-  glDisable(GL_ALPHA_TEST);
-  glDisable(GL_BLEND);
   glColor3f(0, 0.7f, 0.6f);
-  glDisable(GL_CULL_FACE);
-  glEnable(GL_DEPTH_TEST);
-  identityMatrices();
-  shaders.useNoProgram();
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_BLEND);
+  closeParticlePass();
 }

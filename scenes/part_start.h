@@ -24,7 +24,6 @@ camera startCamera(const startValues& v, const route& shakeTrack, vec3& moved);
 
 class part_start : public scene {
 public:
-  float megaRotate = 0;
   TGObject obelisk;  // the shape the particles are drawn to
   vec3 titleShift;   // shake offset of this frame, drifts the title card
 

@@ -36,10 +36,9 @@ double cityFovy(double t) {
 }
 
 float cityShakeAmplitude(double t) {
-  double base = ease(2 * (t - 45)) + 1 - 0.7 * ease(0.5 * (t - 36));
+  double calm = ease(2 * (t - 45)) + 1 - 0.7 * ease(0.5 * (t - 36));
   double zoom = 2 * ease(0.25 * (t - 67.4)) + 1;
-  double swell = 5 * (1 - ease(0.75 * (t - 49))) * ease(2 * (t - 30.2)) + 1;
-  return float(2 * base * zoom * 5.1 * 0.0002262 * swell);
+  return shakeAmplitude(t, 2 * calm * zoom * 5.1);
 }
 
 static double mix(double a, double b, double w) { return a + (b - a) * w; }
@@ -61,7 +60,7 @@ camera cityPose(double t) {
 
 camera cityCamera(double t, const route& shakeTrack, vec3& moved) {
   camera c = cityPose(t);
-  shakeSample s = shakeAt(shakeTrack, 35 * t - 76);
+  shakeSample s = shakeAt(shakeTrack, shakeClock(t));
   moved = s.index >= 0 ? shakeOffset(c, s.p, cityShakeAmplitude(t)) : vec3();
   c.centre = c.centre + moved;
   return c;
@@ -246,7 +245,7 @@ void part_thecity::listPointSets(std::vector<pointSetRequest>& out) const {
 
 void part_thecity::load(rendercontext* context) {
   beginLoad(context, true);
-  megaRotate = 0;
+  cloudAllTime = true;
   loadSimulator(context, GridSize);
   obelisk.context = context;
   obelisk.load(ObeliskSet);
@@ -309,7 +308,7 @@ void part_thecity::render(double* step) {
   cam = cityCamera(t, shake, moved);
   shakeRec.push(moved);
   bindSceneTarget();
-  lookThrough();
+  lookThrough(cam);
   glGetFloatv(GL_MODELVIEW_MATRIX, view);  // the world the groups stand in
   clearTarget();
   particlePass(*step);
@@ -320,18 +319,14 @@ void part_thecity::render(double* step) {
 // ---- particle pass ------------------------------------------------------------------------
 
 void part_thecity::simulate(double step) {
-  particlesim& sim = simulator();
-  mat4 r = rot(0, 0.5 * t, 0);  // a slow turn about the vertical axis
-  megaRotate += float(megaRotateRate(t) * step);
-  beginSimulation(sim, step, megaRotate, r);
-  setFloat(sim.program, "alltime", float(frame.demoTime));
-  sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", obelisk.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 14, "OriginalPositionTextureAnimal", obelisk.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + FirstTitleSlot));
-  sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", baby.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", obelisk.colorTexture);
-  sim.bindSampler(GL_TEXTURE_1D, 17, "Original1DTexture", textureName(texture1D));
-  dispatchStep(sim);
+  stepCloud(step, megaRotateRate(t), {
+      {"OriginalPositionTexture", 7, obelisk.positionTexture},
+      {"OriginalPositionTextureAnimal", 14, obelisk.positionTexture},
+      {"Swirl_Texture", 15, textureName(textureBase + FirstTitleSlot)},
+      {"OriginalPositionTexture_Bird", 16, baby.positionTexture},
+      {"OriginalColorTexture", 8, obelisk.colorTexture},
+      {"Original1DTexture", 17, textureName(texture1D), GL_TEXTURE_1D},
+  });
 }
 
 void part_thecity::particlePass(double step) {

@@ -75,7 +75,6 @@ float laneZ();
 
 class part_thecity : public scene {
 public:
-  float megaRotate = 0;
   TGObject obelisk, baby;  // the two shapes of the cloud
   objmesh lattice, tower, temple, tree;
   std::unique_ptr<body> walker;  // null when its motion file is missing

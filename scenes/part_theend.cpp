@@ -30,9 +30,8 @@ endValues endScript(double t, const route& shakeTrack) {
   v.height = 1.3 * rampIn(0.5 * (t - 8));
   v.fovy = 55 + 2.2 * rampIn(0.5 * (t - 1)) - 20 * ease(0.3 * (t - 9));
   // The shake swells only after 30 s, which this section never reaches.
-  float swell = float(5 * ease(2 * (t - 30.2)) * (1 - ease(0.75 * (t - 49))) + 1);
-  v.shakeAmplitude = float(swell * 0.0002262 * 4.5);
-  v.shakeIndex = shakeIndex(shakeTrack, 35 * t - 76);
+  v.shakeAmplitude = shakeAmplitude(t, 4.5);
+  v.shakeIndex = shakeIndex(shakeTrack, shakeClock(t));
   v.fade = 1 - ease(t - FadeFrom);
   return v;
 }
@@ -88,7 +87,7 @@ void part_theend::render(double* step) {
   cam = endCamera(v, shake);
   post.glow = float(v.fade);
   bindSceneTarget();
-  lookThrough();
+  lookThrough(cam);
   clearTarget();
   particlePass(*step);
   postPasses();
@@ -97,15 +96,12 @@ void part_theend::render(double* step) {
 // ---- particle pass ------------------------------------------------------------------------
 
 void part_theend::simulate(double step) {
-  particlesim& sim = simulator();
-  mat4 r = rot(0, 0.5 * t, 0);
-  megaRotate += float(megaRotateRate(t) * step);  // stays 0 before 27 s
-  beginSimulation(sim, step, megaRotate, r);
-  sim.bindSampler(GL_TEXTURE_2D, 7, "OriginalPositionTexture", logo.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 15, "Swirl_Texture", textureName(textureBase + FirstTitleSlot));
-  sim.bindSampler(GL_TEXTURE_2D, 16, "OriginalPositionTexture_Bird", logo.positionTexture);
-  sim.bindSampler(GL_TEXTURE_2D, 8, "OriginalColorTexture", logo.colorTexture);
-  dispatchStep(sim);
+  stepCloud(step, megaRotateRate(t), {  // the rate stays 0 before 27 s
+      {"OriginalPositionTexture", 7, logo.positionTexture},
+      {"Swirl_Texture", 15, textureName(textureBase + FirstTitleSlot)},
+      {"OriginalPositionTexture_Bird", 16, logo.positionTexture},
+      {"OriginalColorTexture", 8, logo.colorTexture},
+  });
 }
 
 void part_theend::particlePass(double step) {
@@ -113,12 +109,6 @@ void part_theend::particlePass(double step) {
   simulate(step);
   drawPoints(simulator(), logo.colorTexture, 13, GridSize * GridSize);
   endPoints();
-  glAlphaFunc(GL_GREATER, 0.05f);
-  shaders.useNoProgram();
-  glDisable(GL_ALPHA_TEST);
-  glDisable(GL_BLEND);
-  glDisable(GL_CULL_FACE);
-  glEnable(GL_DEPTH_TEST);
-  identityMatrices();
-  glDisable(GL_TEXTURE_2D);
+  beginOverlays();
+  closeParticlePass();
 }

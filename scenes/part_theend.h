@@ -28,7 +28,6 @@ camera endCamera(const endValues& v, const route& shakeTrack);
 
 class part_theend : public scene {
 public:
-  float megaRotate = 0;
   TGObject logo;  // the word the particles are drawn to
 
   explicit part_theend(const sectionRow& r) : scene(r) {}

@@ -12,6 +12,7 @@
 #include "gfx/rendercontext.h"
 #include "gfx/slots.h"
 #include "platform/crandom.h"
+#include "scenes/timing.h"
 
 void scene::draw(double* step, rendercontext* context, FrameState* state) {
   frame = *state;
@@ -40,13 +41,22 @@ void scene::handOver(bool flag) {
 // ---- load ---------------------------------------------------------------------------------
 
 void scene::beginLoad(rendercontext* context, bool make1D) {
+  openLoad(context);
+  readShake();
+  logBanner();
+  if (make1D) make1DTexture();
+}
+
+void scene::openLoad(rendercontext* context) {
   loaded = true;
   rc = context;
-  readShakeTrack(shake, "try1.sav");
-  logBanner();
-  if (!make1D) return;
+}
+
+void scene::readShake() { readShakeTrack(shake, "try1.sav"); }
+
+void scene::make1DTexture() {
   texture1D = FloatTexture1DSlot;
-  context->create1DFloatTexture(texture1D, 4096);
+  rc->create1DFloatTexture(texture1D, 4096);
 }
 
 void scene::logBanner() { std::cout << "\n\n================= " << row.banner << " ============== " << std::endl; }
@@ -135,19 +145,19 @@ void scene::bindSceneTarget() {
   rc->bindRenderTarget(FrameTarget, 2);
 }
 
-void scene::lookThrough() {
-  rc->eye = cam.eye;
-  rc->centre = cam.centre;
-  rc->up = cam.up;
+void scene::lookThrough(const camera& c) {
+  rc->eye = c.eye;
+  rc->centre = c.centre;
+  rc->up = c.up;
   glMatrixMode(GL_TEXTURE);
   glLoadIdentity();
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(cam.fovy, 1.6, 0.1, 100.0);  // the aspect is fixed whatever the window
+  gluPerspective(c.fovy, 1.6, 0.1, 100.0);  // the aspect is fixed whatever the window
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  const vec3 &e = cam.eye, &c = cam.centre, &u = cam.up;
-  gluLookAt(e.x, e.y, e.z, c.x, c.y, c.z, u.x, u.y, u.z);
+  const vec3 &e = c.eye, &m = c.centre, &u = c.up;
+  gluLookAt(e.x, e.y, e.z, m.x, m.y, m.z, u.x, u.y, u.z);
 }
 
 void scene::clearTarget() {
@@ -178,12 +188,18 @@ void scene::beginParticlePass(bool reseed) {
   glDisable(GL_BLEND);
 }
 
-void scene::beginSimulation(particlesim& sim, double step, float megaRotate, const mat4& r) {
+void scene::stepCloud(double step, double rate, std::initializer_list<samplerBinding> samplers) {
+  particlesim& sim = simulator();
+  mat4 r = rot(0, 0.5 * t, 0);
+  megaRotate += float(rate * step);
   sim.beginStep(float(t), float(step));
   setFloat(sim.program, "PosY", float(frame.pointerY));
   setFloat(sim.program, "MegaRotate", megaRotate);
   setMatrix(sim.program, "RotationMatrix", r);
   setMatrix(sim.program, "RotationMatrix3", r);
+  if (cloudAllTime) setFloat(sim.program, "alltime", float(frame.demoTime));
+  sim.bindSamplers(samplers);
+  dispatchStep(sim);
 }
 
 void scene::dispatchStep(particlesim& sim) {
@@ -225,6 +241,20 @@ void scene::endPoints() {
   glDisable(GL_BLEND);
   glDisableClientState(GL_VERTEX_ARRAY);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void scene::beginOverlays() {
+  glAlphaFunc(GL_GREATER, 0.05f);
+  shaders.useNoProgram();
+}
+
+void scene::closeParticlePass() {
+  glDisable(GL_ALPHA_TEST);
+  glDisable(GL_BLEND);
+  glDisable(GL_CULL_FACE);
+  glEnable(GL_DEPTH_TEST);
+  identityMatrices();
+  glDisable(GL_TEXTURE_2D);
 }
 
 void screenQuad(rendercontext* rc, bool added, float colour) {

@@ -12,6 +12,7 @@
 
 #include "geom/mat4.h"
 #include "gfx/glnames.h"
+#include "gfx/particlesim.h"
 #include "gfx/shaderset.h"
 #include "gfx/slots.h"
 #include "gfx/tgobject.h"
@@ -19,8 +20,6 @@
 #include "scenes/route.h"
 #include "scenes/section.h"
 #include "scenes/sections.h"
-
-class particlesim;
 
 // What the background-effect program does in a scene's post passes.
 enum class backgroundPass {
@@ -51,6 +50,8 @@ public:
   shakeRecord shakeRec;        // this and the previous frame's shake
   postStyle post;
   camera cam;                  // the pose of this frame, set by the scene's script
+  float megaRotate = 0;        // the cloud's "MegaRotate", grown every step by the scene's rate
+  bool cloudAllTime = false;   // the cloud's compute program also gets "alltime"
   long framesDrawn = 0;        // frames rendered to the end of the post passes
 
   // Program slots.
@@ -84,11 +85,14 @@ protected:
   void handOver(bool flag);
 
   // ---- load helpers -----------------------------------------------------------------
-  // The opening of a load: "loaded" set, the context kept, the shake track
-  // read, the banner logged; with `texture1D` also the 1-D float texture
-  // of FloatTexture1DSlot made.
+  // The opening of a load: openLoad, the shake track read, the banner
+  // logged; with `make1D` also make1DTexture. A scene that reads more
+  // first calls the pieces in its own order.
   void beginLoad(rendercontext* context, bool make1D = false);
+  void openLoad(rendercontext* context);  // "loaded" set, the context kept
+  void readShake();                       // "try1.sav" into shake
   void logBanner();
+  void make1DTexture();                   // the 1-D float texture of FloatTexture1DSlot, 4096 wide
   void loadFragment(const char* file, int slot);
   void loadVertexFragment(const char* vertexFile, const char* fragmentFile, int slot);
   // The section's simulator at grid x grid, its "ComputeShader1.cpp"
@@ -104,9 +108,9 @@ protected:
   // ---- frame helpers ----------------------------------------------------------------
   // Colour A, B and depth attached again and target 0 bound with 2 buffers.
   void bindSceneTarget();
-  // The shared camera takes cam; texture and projection matrices reset, the
+  // The shared camera takes c; texture and projection matrices reset, the
   // lens (aspect 1.6), then the look-at on an identity modelview.
-  void lookThrough();
+  void lookThrough(const camera& c);
   void clearTarget();
   GLuint textureName(int slot) const;
   particlesim& simulator() const;
@@ -115,9 +119,11 @@ protected:
   // The state the particle pass starts from; with `reseed` the random
   // generator starts over from 4234, so every frame repeats the draws of the last.
   void beginParticlePass(bool reseed);
-  // The simulator's step begins: "ttime", "DeltaT", "PosY", "MegaRotate", and
-  // r as "RotationMatrix" and "RotationMatrix3".
-  void beginSimulation(particlesim& sim, double step, float megaRotate, const mat4& r);
+  // The cloud's step as the scenes share it: megaRotate grows by rate x step;
+  // "ttime", "DeltaT", "PosY", "MegaRotate", the slow turn rot(0, t / 2, 0)
+  // as "RotationMatrix" and "RotationMatrix3", "alltime" with cloudAllTime;
+  // then the samplers in their order and the timed dispatch.
+  void stepCloud(double step, double rate, std::initializer_list<samplerBinding> samplers);
   // The compute dispatch, timed as the frame's compute pass; unit 0 active after.
   void dispatchStep(particlesim& sim);
   // The point draw of program particleSlot (or `program`): the simulator's
@@ -128,6 +134,12 @@ protected:
   void drawPoints(particlesim& sim, GLuint originalColor, int colorUnit, int count, int program = -1);
   // The state after the point draw: blending, depth test, vertex array off.
   void endPoints();
+  // Before the overlays of a particle pass: the alpha reference 0.05 (the
+  // test stays off), no program.
+  void beginOverlays();
+  // The close of a particle pass: alpha test, blending and culling off, the
+  // depth test on, identity matrices, 2-D texturing off.
+  void closeParticlePass();
 
   // ---- post passes (post.cpp) ----------------------------------------------------------
   void postPasses();
