@@ -167,7 +167,7 @@ void part_intro::load(rendercontext* context) {
   t = row.startClock;
   textureBase = 0;
   blurSlot = 4;
-  spareSlot = 199;
+  spareSlot = SpareProgram;
   post.resolution = false;
   post.aspect = true;
   post.relX = true;
@@ -207,9 +207,7 @@ void part_intro::render(double* step) {
   vec3 record;
   cam = introCamera(t, v, record);
   shakeRec.push(record);
-  bindSceneTarget();
-  lookThrough(cam);
-  clearTarget();
+  openFrame(cam);
   particlePass(*step, v);
   postPasses();
 }

@@ -166,7 +166,7 @@ void part_mantis::load(rendercontext* context) {
   std::cout << "tp2 " << std::endl;
   std::cout << "tp3 " << std::endl;
   textureBase = 0;
-  spareSlot = 199;  // reserved, nothing loads it
+  spareSlot = SpareProgram;  // reserved, nothing loads it
   t = row.startClock;
   loadFragment("f_combineSSAO.cpp", ssaoSlot);
   std::cout << "tp4 " << std::endl;
@@ -179,8 +179,7 @@ void part_mantis::load(rendercontext* context) {
   noiseSlot = textureBase + 29;
   context->createNoiseTexture(noiseSlot, 640, 480);
   attachTargets();
-  context->loadJpg("textures/blob41b.jpg", textureBase + 10);
-  context->loadJpg("textures/cloudt1.jpg", textureBase + 20);
+  loadSprites(true);
   brushSlot = textureBase + 66;
   context->loadJpgRgba("textures/tex1.jpg", "textures/tex1.jpg", brushSlot);
   context->bindTexture(brushSlot);
@@ -207,9 +206,7 @@ void part_mantis::render(double* step) {
   mantisValues v = mantisScript(t, shake);
   cam = mantisCamera(v, shake, frame.pointerY);
   post.glow = float(v.glow);
-  bindSceneTarget();
-  lookThrough(cam);
-  clearTarget();
+  openFrame(cam);
   particlePass(*step, v);
   postPasses();
 }

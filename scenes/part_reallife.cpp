@@ -145,7 +145,7 @@ void part_reallife::load(rendercontext* context) {
   loadVertexFragment("v_material1.cpp", "f_material1.cpp", MaterialSlot);
   loadFragment("f_backgroundeffect.cpp", backgroundSlot);
   attachTargets();
-  context->loadJpg("textures/blob41b.jpg", textureBase + 10);
+  loadSprites(false);
   // The occlusion pass takes the aspect instead of the resolution; the
   // background effect paints a sky wherever colour A stayed empty.
   post.resolution = false;
@@ -169,9 +169,7 @@ void part_reallife::render(double* step) {
   silhouettePass();
   cam = reallifeCamera(t, shake);
   shakeRec.push(cam.centre - reallifePath(t).centre);
-  bindSceneTarget();
-  lookThrough(cam);
-  clearTarget();
+  openFrame(cam);
   particlePass(*step);
   postPasses();
 }
@@ -208,21 +206,10 @@ void part_reallife::silhouettePass() {
 
 // ---- particle pass ------------------------------------------------------------------------
 
-// The shell of sparks turns about the vertical; the bird's silhouette of
-// this frame is the swirl texture.
-void part_reallife::simulate(double step) {
-  stepCloud(step, megaRotateRate(t), {
-      {"OriginalPositionTexture", 7, obelisk.positionTexture},
-      {"Swirl_Texture", 15, textureName(colorA)},
-      {"OriginalPositionTexture_Bird", 16, sphere.positionTexture},
-      {"OriginalColorTexture", 8, sphere.colorTexture},
-  });
-}
-
 void part_reallife::particlePass(double step) {
   beginParticlePass(true);
   simulate(step);
-  drawPoints(simulator(), sphere.colorTexture, 13, GridSize * GridSize);
+  drawCloud(sphere.colorTexture);
   endPoints();
   shaders.useNoProgram();  // the statues are drawn by the fixed pipeline
   benchPassBegin(passOverlay);
@@ -237,6 +224,17 @@ void part_reallife::particlePass(double step) {
   shaders.useNoProgram();
   identityMatrices();
   benchPassEnd(passOverlay);
+}
+
+// The shell of sparks turns about the vertical; the bird's silhouette of
+// this frame is the swirl texture.
+void part_reallife::simulate(double step) {
+  stepCloud(step, megaRotateRate(t), {
+      {"OriginalPositionTexture", 7, obelisk.positionTexture},
+      {"Swirl_Texture", 15, textureName(colorA)},
+      {"OriginalPositionTexture_Bird", 16, sphere.positionTexture},
+      {"OriginalColorTexture", 8, sphere.colorTexture},
+  });
 }
 
 // Five marble statues drift up through the far side of the view, lit by one

@@ -62,13 +62,8 @@ void part_start::load(rendercontext* context) {
   loadSimulator(context, GridSize);
   obelisk.context = context;
   obelisk.load(ObeliskSet);
-  textureBase = 0;
-  spareSlot = 199;  // reserved, nothing loads it
-  loadScenePrograms();
-  loadFragment("f_backgroundeffect.cpp", backgroundSlot);
-  attachTargets();
-  context->loadJpg("textures/blob41b.jpg", textureBase + 10);
-  context->loadJpg("textures/cloudt1.jpg", textureBase + 20);
+  loadSceneSet(true);
+  loadSprites(true);
   context->loadJpg("textures/Intro1a.jpg", textureBase + FirstTitle);
   context->loadJpg("textures/Intro2a.jpg", textureBase + SecondTitle);
   t = row.startClock;
@@ -89,9 +84,7 @@ bool part_start::advance(double* step) {
 void part_start::render(double* step) {
   startValues v = startScript(t, shake);
   cam = startCamera(v, shake, titleShift);
-  bindSceneTarget();
-  lookThrough(cam);
-  clearTarget();
+  openFrame(cam);
   particlePass(*step, v);
   postPasses();
 }
@@ -132,7 +125,7 @@ void part_start::drawTitle(const startValues& v) {
 void part_start::particlePass(double step, const startValues& v) {
   beginParticlePass(true);
   simulate(step, v);
-  drawPoints(simulator(), obelisk.colorTexture, 13, GridSize * GridSize);
+  drawCloud(obelisk.colorTexture);
   endPoints();
   beginOverlays();
   drawTitle(v);

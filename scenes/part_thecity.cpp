@@ -259,13 +259,8 @@ void part_thecity::load(rendercontext* context) {
   context->reportProgress(0.05);
   baby.context = context;
   baby.load(BabySet);
-  textureBase = 0;
-  spareSlot = 199;  // reserved, nothing loads it
-  loadScenePrograms();
-  loadFragment("f_backgroundeffect.cpp", backgroundSlot);
-  attachTargets();
-  context->loadJpg("textures/blob41b.jpg", textureBase + 10);
-  context->loadJpg("textures/cloudt1.jpg", textureBase + 20);
+  loadSceneSet(true);
+  loadSprites(true);
   for (int k = 0; k <= DoveImages; ++k) {
     char name[64];
     std::snprintf(name, sizeof name, "textures/dove//Dove_frame_%03d.jpg", k);
@@ -307,10 +302,8 @@ void part_thecity::render(double* step) {
   vec3 moved;
   cam = cityCamera(t, shake, moved);
   shakeRec.push(moved);
-  bindSceneTarget();
-  lookThrough(cam);
+  openFrame(cam);
   glGetFloatv(GL_MODELVIEW_MATRIX, view);  // the world the groups stand in
-  clearTarget();
   particlePass(*step);
   drawGroups();
   postPasses();
@@ -332,7 +325,7 @@ void part_thecity::simulate(double step) {
 void part_thecity::particlePass(double step) {
   beginParticlePass(true);
   simulate(step);
-  drawPoints(simulator(), obelisk.colorTexture, 13, GridSize * GridSize);
+  drawCloud(obelisk.colorTexture);
   endPoints();
   glColor3f(1, 0.7f, 0.6f);
   glDisable(GL_CULL_FACE);

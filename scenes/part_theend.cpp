@@ -59,12 +59,9 @@ void part_theend::load(rendercontext* context) {
   loadSimulator(context, GridSize);
   logo.context = context;
   logo.load(LogoSet);
-  textureBase = 0;
   texture1D = FloatTexture1DSlot;  // made by the start section
-  spareSlot = 199;    // reserved, nothing loads it
-  loadScenePrograms();
-  attachTargets();
-  context->loadJpg("textures/blob41b.jpg", textureBase + 10);
+  loadSceneSet(false);
+  loadSprites(false);
   t = row.startClock;
   post.background = backgroundPass::none;
 }
@@ -86,9 +83,7 @@ void part_theend::render(double* step) {
   endValues v = endScript(t, shake);
   cam = endCamera(v, shake);
   post.glow = float(v.fade);
-  bindSceneTarget();
-  lookThrough(cam);
-  clearTarget();
+  openFrame(cam);
   particlePass(*step);
   postPasses();
 }
@@ -107,7 +102,7 @@ void part_theend::simulate(double step) {
 void part_theend::particlePass(double step) {
   beginParticlePass(true);
   simulate(step);
-  drawPoints(simulator(), logo.colorTexture, 13, GridSize * GridSize);
+  drawCloud(logo.colorTexture);
   endPoints();
   beginOverlays();
   closeParticlePass();

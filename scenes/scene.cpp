@@ -85,6 +85,14 @@ void scene::loadScenePrograms() {
   loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
 }
 
+void scene::loadSceneSet(bool background) {
+  textureBase = 0;
+  spareSlot = SpareProgram;
+  loadScenePrograms();
+  if (background) loadFragment("f_backgroundeffect.cpp", backgroundSlot);
+  attachTargets();
+}
+
 void scene::attachTargets() {
   colorA = textureBase + ColourASlot;
   colorB = textureBase + ColourBSlot;
@@ -95,6 +103,11 @@ void scene::attachTargets() {
   rc->attachColor(FrameTarget, 1, colorB);
   rc->attachDepth(FrameTarget, depthSlot);
   rc->attachColor(QuarterTarget, 0, smoothTexture);
+}
+
+void scene::loadSprites(bool cloud) {
+  rc->loadJpg("textures/blob41b.jpg", textureBase + 10);
+  if (cloud) rc->loadJpg("textures/cloudt1.jpg", textureBase + 20);
 }
 
 // ---- frame --------------------------------------------------------------------------------
@@ -158,6 +171,12 @@ void scene::lookThrough(const camera& c) {
   glLoadIdentity();
   const vec3 &e = c.eye, &m = c.centre, &u = c.up;
   gluLookAt(e.x, e.y, e.z, m.x, m.y, m.z, u.x, u.y, u.z);
+}
+
+void scene::openFrame(const camera& c) {
+  bindSceneTarget();
+  lookThrough(c);
+  clearTarget();
 }
 
 void scene::clearTarget() {
@@ -231,6 +250,11 @@ void scene::drawPoints(particlesim& sim, GLuint originalColor, int colorUnit, in
   glDrawArrays(GL_POINTS, 0, count);
   benchPassEnd(passPoints);
   glDisable(GL_POINT_SPRITE);
+}
+
+void scene::drawCloud(GLuint originalColor) {
+  particlesim& sim = simulator();
+  drawPoints(sim, originalColor, 13, sim.width * sim.height);
 }
 
 void scene::endPoints() {

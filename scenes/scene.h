@@ -101,9 +101,16 @@ protected:
   // The programs every scene has, in this order: occlusion combine, blur,
   // smoothing, the particle pair.
   void loadScenePrograms();
+  // The programs and targets most scenes load alike: texture base 0, the
+  // spare program slot reserved, loadScenePrograms, the background effect
+  // where the scene has one, attachTargets.
+  void loadSceneSet(bool background);
   // Stores the render-target slots from the base and attaches colour A, B and
   // depth to target 0 and the smoothing texture to target 2.
   void attachTargets();
+  // The point sprite "blob41b.jpg" into slot 10 above the base and, with
+  // `cloud`, the soft cloud "cloudt1.jpg" into slot 20.
+  void loadSprites(bool cloud);
 
   // ---- frame helpers ----------------------------------------------------------------
   // Colour A, B and depth attached again and target 0 bound with 2 buffers.
@@ -112,6 +119,8 @@ protected:
   // lens (aspect 1.6), then the look-at on an identity modelview.
   void lookThrough(const camera& c);
   void clearTarget();
+  // The opening of a scene frame: bindSceneTarget, lookThrough(c), clearTarget.
+  void openFrame(const camera& c);
   GLuint textureName(int slot) const;
   particlesim& simulator() const;
   void setMatrix(GLuint program, const char* name, const mat4& m);
@@ -132,6 +141,8 @@ protected:
   // uniforms, then `count` points with blending off and the depth test on:
   // the nearest point wins and writes the depth the occlusion pass reads.
   void drawPoints(particlesim& sim, GLuint originalColor, int colorUnit, int count, int program = -1);
+  // The whole grid of the section's simulator, the mesh colours on unit 13.
+  void drawCloud(GLuint originalColor);
   // The state after the point draw: blending, depth test, vertex array off.
   void endPoints();
   // Before the overlays of a particle pass: the alpha reference 0.05 (the
