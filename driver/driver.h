@@ -39,7 +39,7 @@ struct demoState {
   double musicTime = 0.0;           // music position of the channel, seconds
   bool musicSync = true;            // demo time is pulled towards the music until the track's last 5 s
   FrameState frameState;            // the record handed to the sections
-  scene* sections[SectionCount] = {};  // by part number
+  scene* sections[MaxSections] = {};  // by part number; SectionCount of them
   part_loader* loaderSection = nullptr;  // the loading screen
   demoEnding ending = demoEnding::playing;
   bool audioOpen = false;           // the audio output was opened and is not closed yet

@@ -19,7 +19,7 @@ void loadSections(rendercontext* rc) {
 }
 
 std::vector<double> simulateTimeline(double step, int stopPart, double stopClock, double* demoAt) {
-  scene* chain[SectionCount];
+  scene* chain[MaxSections] = {};
   for (int part = 0; part < SectionCount; ++part) chain[part] = createSection(part);
   FrameState record;
   std::vector<double> handOvers;
@@ -31,6 +31,7 @@ std::vector<double> simulateTimeline(double step, int stopPart, double stopClock
     record.demoTime = demo;
     int atStart = record.partNumber, before = atStart;
     for (scene* s : chain) {
+      if (!s) continue;  // the slots past the table
       s->advanceOnly(&frameStep, &record);
       if (record.partNumber != before) {
         handOvers.push_back(demo);

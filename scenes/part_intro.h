@@ -3,6 +3,8 @@
 // flock while a keyed camera orbits, sinks and dives with it; a swinging
 // second swarm between 35.5 and 60 s and a flickering logo near 50 s. Hands
 // over at its 171st second.
+// Shared slots: only the kit's (the frame's colours, depth, smoothing and
+// random textures, the 1-D texture in the blur pass).
 #pragma once
 #include "gfx/particlesim.h"
 #include "gfx/tgobject.h"

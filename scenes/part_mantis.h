@@ -4,6 +4,8 @@
 // sparse procedural cloud of motes drifts around them. The camera sits close
 // to the drawing, pans and moves in on keyed curves; hands over to the end
 // at 97.7 s without the flag, so the end section draws in the same frame.
+// Shared slots: makes the 1-D float texture anew; samples FirstTitleSlot as
+// "Swirl_Texture".
 #pragma once
 #include <string>
 #include <vector>

@@ -2,6 +2,8 @@
 // frame as a black silhouette into colour A, shapes a gold particle cloud;
 // the lens widens, the camera swings out along +x, and from 48 s marble
 // statues and black birds fly past. Hands over to the city at 69 s.
+// Shared slots: draws the bird's silhouette into colour A (ColourASlot) and
+// samples it as "Swirl_Texture"; the 1-D texture in the blur pass.
 #pragma once
 #include <vector>
 

@@ -1,6 +1,8 @@
 // part_start.h -- section 0 of the chain. The title scene: a particle cloud
 // drawn to the obelisk, seen through a slowly shaking camera, with two title
 // cards fading in and out in front of it; hands over at 27 s.
+// Shared slots: makes the 1-D float texture (FloatTexture1DSlot); its first
+// title (FirstTitleSlot) is what later scenes sample as "Swirl_Texture".
 #pragma once
 #include "gfx/tgobject.h"
 #include "scenes/scene.h"

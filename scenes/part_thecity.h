@@ -2,6 +2,8 @@
 // obelisk that turns into a curled-up baby, among black silhouettes of a
 // walking crowd, three landmarks, a row of trees and flocks of doves, in
 // front of a dusk sky; hands over to the mantis at 76 s.
+// Shared slots: makes the 1-D float texture anew; samples FirstTitleSlot as
+// "Swirl_Texture".
 #pragma once
 #include <memory>
 

@@ -3,6 +3,8 @@
 // camera approaches, circles and rises; the cloud fades to black over the
 // last second. Hands over to part 6 at 20 s without the flag: from then on
 // no section draws until the production ends.
+// Shared slots: samples FirstTitleSlot as "Swirl_Texture" and the 1-D float
+// texture the start scene made.
 #pragma once
 #include "gfx/tgobject.h"
 #include "scenes/scene.h"

@@ -1,6 +1,8 @@
 // sections.cpp -- the section table.
 #include "scenes/sections.h"
 
+#include <iterator>
+
 #include "gfx/rendercontext.h"
 #include "scenes/part_intro.h"
 #include "scenes/part_mantis.h"
@@ -16,7 +18,7 @@ static scene* make(const sectionRow& row) {
 
 // The title scene starts 13.5 s before its titles so the obelisk has formed
 // by then. The intro loads first: its point sets take longest.
-constexpr sectionRow sectionTable[SectionCount] = {
+constexpr sectionRow sectionTable[] = {
     {make<part_start>, "PART_START", "Part_start//shaders//", 0, -13.5, 0, 2, 27.0},
     {make<part_intro>, "PART_INTRO", "Part_Intro//shaders//", 1, 0.0, 1, 0, 171.0},
     {make<part_reallife>, "PART_REALLIFE", "Part_reallife//shaders//", 2, 0.0, 3, 1, 69.0},
@@ -24,6 +26,9 @@ constexpr sectionRow sectionTable[SectionCount] = {
     {make<part_mantis>, "PART_MANTIS", "Part_mantis//shaders//", 4, 0.0, 4, 4, 97.7},
     {make<part_theend>, "PART_THEEND", "Part_theend//shaders//", 5, 0.0, 5, 5, 20.0},
 };
+
+const int SectionCount = int(std::size(sectionTable));
+static_assert(std::size(sectionTable) <= MaxSections, "the driver has room for every section");
 
 static constexpr bool simulatorsFit() {
   for (const sectionRow& row : sectionTable)

@@ -6,7 +6,7 @@
 class scene;
 struct sectionRow;
 
-constexpr int SectionCount = 6;
+constexpr int MaxSections = 8;  // room in the driver's tables; the table has SectionCount rows
 
 struct sectionRow {
   scene* (*make)(const sectionRow& row);  // a new, unloaded section
@@ -19,7 +19,8 @@ struct sectionRow {
   double endClock;         // its clock when it hands over to the next
 };
 
-extern const sectionRow sectionTable[SectionCount];
+extern const sectionRow sectionTable[];
+extern const int SectionCount;  // the rows of sectionTable
 
 // A new, unloaded section for part number `part` (0 ... SectionCount - 1).
 scene* createSection(int part);
