@@ -168,7 +168,7 @@ void part_intro::load(rendercontext* context) {
   textureBase = 0;
   blurSlot = 4;
   spareSlot = SpareProgram;
-  post.resolution = false;
+  post.ssaoResolution = post.blurResolution = false;
   post.aspect = true;
   post.relX = true;
   post.background = backgroundPass::drawn;

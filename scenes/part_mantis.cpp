@@ -186,7 +186,7 @@ void part_mantis::load(rendercontext* context) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   strokeFrame = 0;
-  post.resolution = false;
+  post.ssaoResolution = post.blurResolution = false;
   post.glowCount = 2;
   post.background = backgroundPass::drawn;
 }

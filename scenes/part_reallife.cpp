@@ -148,7 +148,7 @@ void part_reallife::load(rendercontext* context) {
   loadSprites(false);
   // The occlusion pass takes the aspect instead of the resolution; the
   // background effect paints a sky wherever colour A stayed empty.
-  post.resolution = false;
+  post.ssaoResolution = false;
   post.aspect = true;
   post.background = backgroundPass::drawn;
   cloudAllTime = true;

@@ -278,7 +278,7 @@ void part_thecity::load(rendercontext* context) {
     walker.reset();
   }
   // The post chain paints the dusk where colour A stayed empty.
-  post.resolution = false;
+  post.ssaoResolution = false;
   post.relX = true;
   post.background = backgroundPass::drawn;
   post.backgroundResolution = false;

@@ -21,7 +21,6 @@ static const int GridSize = 1536;      // particle grid, 2 359 296 points
 
 endValues endScript(double t, const route& shakeTrack) {
   endValues v;
-  v.stepFactor = t > StretchFrom ? 1 + 0.18 * ease(t - StretchFrom) : 1.0;
   // The eye closes in from about 12 units to 7 in the first 3 s, starts to
   // circle from 4 s and to rise from 8 s; the lens opens a little from 1 s
   // and narrows by 20 degrees between 9 and 12.3 s.
@@ -71,7 +70,7 @@ void part_theend::load(rendercontext* context) {
 bool part_theend::advance(double* step) {
   if (!current()) return false;
   *step *= 0.91;
-  if (t > 14) *step *= 1 + 0.18 * ease(t - 14);
+  if (t > StretchFrom) *step *= 1 + 0.18 * ease(t - StretchFrom);
   t += *step;
   if (t > row.endClock) handOver(false);  // nothing follows: part number 6
   return true;

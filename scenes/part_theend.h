@@ -11,7 +11,6 @@
 
 // The values of one frame of the scene's time script (GL free).
 struct endValues {
-  double stepFactor = 1;     // 1 + 0.18 ease(t - 14) from 14 s on (after the fixed 0.91)
   double distance = 12;      // D: the eye's distance from the word
   double angle = 0;          // a: how far the eye has circled, radians
   double height = 0;         // the eye's height

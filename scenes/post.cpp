@@ -42,7 +42,7 @@ void scene::ssaoPass(int w, int h) {
   shaders.bindTextureUniform(GL_TEXTURE_2D, ssaoSlot, 1, "texture2d_2", textureName(depthSlot));
   shaders.bindTextureUniform(GL_TEXTURE_2D, ssaoSlot, 2, "texture2d_3", textureName(colorB));
   shaders.bindTextureUniform(GL_TEXTURE_2D, ssaoSlot, 3, "texture2d_random", textureName(randomSlot));
-  if (post.resolution) shaders.setVec3(ssaoSlot, "resolution", float(w), float(h), 0);
+  if (post.ssaoResolution) shaders.setVec3(ssaoSlot, "resolution", float(w), float(h), 0);
   if (post.aspect) shaders.setFloat(ssaoSlot, "aspect", float(w) / float(h));
   screenQuad(rc);
   rc->resolveRenderTarget(FrameTarget, w, h, 1, false);
@@ -71,7 +71,7 @@ void scene::blurPass(int w, int h) {
   shaders.bindTextureUniform(GL_TEXTURE_2D, blurSlot, 2, "texture2d_random", textureName(randomSlot));
   shaders.bindTextureUniform(GL_TEXTURE_2D, blurSlot, 3, "texture2d_2", textureName(depthSlot));
   shaders.bindTextureUniform(GL_TEXTURE_1D, blurSlot, 4, "texture1d_dsp", textureName(texture1D));
-  if (post.resolution) shaders.setVec3(blurSlot, "resolution", float(w), float(h), 0);
+  if (post.blurResolution) shaders.setVec3(blurSlot, "resolution", float(w), float(h), 0);
   shaders.setFloat(blurSlot, "Limit", float(frame.limit));
   shaders.setFloat(blurSlot, "time", float(t));
   glClearColor(0, 0, 0, 0);

@@ -30,8 +30,9 @@ enum class backgroundPass {
 
 // The options of the post chain that scenes vary.
 struct postStyle {
-  bool resolution = true;   // the occlusion and blur passes get "resolution" = (W, H, 0)
-  bool aspect = false;      // the occlusion pass gets "aspect" = W / H
+  bool ssaoResolution = true;  // the occlusion pass gets "resolution" = (W, H, 0)
+  bool aspect = false;         // ... or "aspect" = W / H
+  bool blurResolution = true;  // the blur pass gets "resolution" = (W, H, 0)
   bool relX = false;        // the occlusion pass gets "RelX", how far the shake moved the picture
   int glowCount = 1;        // times the glow quad is added
   float glow = 1;           // its colour

@@ -77,7 +77,7 @@ TEST_F(startSceneGl, theHandOverFrameIsDrawnWholeAndTheNextIsNot) {
 TEST_F(startSceneGl, postPassesDoNotDependOnResolution) {
   auto frameWith = [&](bool resolution) {
     scene->setClock(9.0);
-    scene->post.resolution = resolution;
+    scene->post.ssaoResolution = scene->post.blurResolution = resolution;
     scene->post.backgroundResolution = resolution;
     FrameState state;
     double step = 0.0;  // the cloud stands still: both frames see the same state
