@@ -237,27 +237,12 @@ void part_reallife::simulate(double step) {
   });
 }
 
-// Five marble statues drift up through the far side of the view, lit by one
-// fixed light so that their folds read against the sky and the cloud.
+// Five statues drift up through the far side of the view: unlit white, with
+// no program; the occlusion pass shades their folds from the depth.
 void part_reallife::statueFlight() {
   std::vector<statuePose> poses = statuesAt(t);  // reseeds and discards even when none fly
   glDisable(GL_TEXTURE_2D);
   glColor4f(1, 1, 1, 0);
-  if (poses.empty()) return;
-  // Marble: an opaque material of its own (alpha 1 keeps the sky off it).
-  const GLfloat light[4] = {-0.5f, 0.8f, 0.45f, 0}, white[4] = {1, 1, 1, 1},
-                ambient[4] = {0.3f, 0.3f, 0.33f, 1}, diffuse[4] = {0.85f, 0.83f, 0.8f, 1};
-  glPushMatrix();
-  glLoadIdentity();  // the light's direction in eye space
-  glLightfv(GL_LIGHT0, GL_POSITION, light);
-  glPopMatrix();
-  glLightfv(GL_LIGHT0, GL_AMBIENT, white);
-  glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
-  glEnable(GL_LIGHT0);
-  glEnable(GL_LIGHTING);
-  glEnable(GL_NORMALIZE);
   for (const statuePose& s : poses) {
     glPushMatrix();
     glTranslatef(12.8f, 0, 0);
@@ -268,12 +253,6 @@ void part_reallife::statueFlight() {
     statue.draw(-1);
     glPopMatrix();
   }
-  const GLfloat ambientDefault[4] = {0.2f, 0.2f, 0.2f, 1}, diffuseDefault[4] = {0.8f, 0.8f, 0.8f, 1};
-  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambientDefault);  // as the next scene expects
-  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuseDefault);
-  glDisable(GL_NORMALIZE);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_LIGHT0);
 }
 
 // Eleven black birds cross the view to the right, each flapping on its own

@@ -58,11 +58,12 @@ camera cityPose(double t) {
   return c;
 }
 
-camera cityCamera(double t, const route& shakeTrack, vec3& moved) {
+camera cityCamera(double t, const route& shakeTrack, vec3& record) {
   camera c = cityPose(t);
   shakeSample s = shakeAt(shakeTrack, shakeClock(t));
-  moved = s.index >= 0 ? shakeOffset(c, s.p, cityShakeAmplitude(t)) : vec3();
-  c.centre = c.centre + moved;
+  float amp = cityShakeAmplitude(t);
+  record = s.index >= 0 ? vec3(s.p.x * amp, s.p.y * amp, 0) : vec3();
+  if (s.index >= 0) c.centre = c.centre + shakeOffset(c, s.p, amp);
   return c;
 }
 
@@ -299,9 +300,9 @@ bool part_thecity::advance(double* step) {
 }
 
 void part_thecity::render(double* step) {
-  vec3 moved;
-  cam = cityCamera(t, shake, moved);
-  shakeRec.push(moved);
+  vec3 record;
+  cam = cityCamera(t, shake, record);
+  shakeRec.push(record);
   openFrame(cam);
   glGetFloatv(GL_MODELVIEW_MATRIX, view);  // the world the groups stand in
   particlePass(*step);

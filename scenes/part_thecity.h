@@ -22,9 +22,10 @@ float cityShakeAmplitude(double t);
 // The camera before the shake: 9.6 units out on +x, sinking from 15 s,
 // looking at a bobbing, swaying point with a slight roll.
 camera cityPose(double t);
-// The pose with the shake of the track; `moved` is how far it moved the
-// look-at point (the shake record takes it).
-camera cityCamera(double t, const route& shakeTrack, vec3& moved);
+// The pose with the shake of the track; `record` is the shake record's value,
+// (p.x amp, p.y amp, 0) in the track's own units (the occlusion pass's "RelX"
+// is its change).
+camera cityCamera(double t, const route& shakeTrack, vec3& record);
 
 // Where the cloud stands: at the origin until 42 s, then it climbs after the
 // look-at point so that the narrow lens keeps it in the frame. The compute
