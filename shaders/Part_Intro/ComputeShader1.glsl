@@ -38,32 +38,21 @@
 
 layout(std430, binding = 6) buffer Seeds { vec4 seed[]; };
 
+// RotationMatrix is the main turn (it spins up at 18 and tumbles after 57),
+// RotationMatrix3 a fast tumble (the spark ring); OriginalPositionTexture
+// holds the obelisk, OriginalColorTexture its shading, and
+// OriginalPositionTexture_Bird the bird flock.
 uniform float alltime;
-uniform float PosY;
-uniform mat4 RotationMatrix;   // the main turn (spins up at 18, tumbles after 57)
-uniform mat4 RotationMatrix3;  // a fast tumble: the spark ring
 uniform mat4 RotationMatrix4;  // the flock's late turn
-uniform sampler2D OriginalPositionTexture;          // obelisk
 uniform sampler2D OriginalPositionTexture_Obelisk;  // DNA strand
 uniform sampler2D OriginalPositionTexture_Fish;
-uniform sampler2D OriginalPositionTexture_Bird;
-uniform sampler2D OriginalColorTexture;             // obelisk shading
 
 const float Mark = 4321.8125;  // exactly representable
 const float Pi = 3.14159265;
 
-vec3 random3(uint i) {
-  uint a = hash(i * 3u + 11u), b = hash(i * 3u + 12u), c = hash(i * 3u + 13u);
-  return vec3(a & 0xffffffu, b & 0xffffffu, c & 0xffffffu) / 16777216.0;
-}
+vec3 random3(uint i) { return hash3(i, 11u); }
 
 float ease(float x) { return 0.5 - 0.5 * cos(Pi * clamp(x, 0.0, 1.0)); }
-
-float rampIn(float x) {
-  float xp = max(x, 0.0);
-  float s = pow(0.5 * xp, 2.2);
-  return s + (xp - s) * clamp(0.3 * xp, 0.0, 1.0);
-}
 
 mat3 turnY(float a) {
   float c = cos(a), s = sin(a);
@@ -286,17 +275,16 @@ shared vec3 groupCentre;
 void main() {
   if (gl_LocalInvocationIndex == 0u) groupCentre = cloudCentre(ttime);
   barrier();
-  ivec2 texel = ivec2(gl_GlobalInvocationID.xy);
-  ivec2 size = imageSize(PositionImage);
-  if (texel.x >= size.x || texel.y >= size.y) return;
-  uint i = uint(texel.y * size.x + texel.x);
+  ivec2 texel, size;
+  uint i;
+  if (!particleAt(texel, size, i)) return;
   float dt = clamp(DeltaT, 0.0, 0.1);
   float t = ttime;
 
   vec4 s = seed[i];
   vec4 p = drawPosition[i];
   vec4 v = velocity[i];
-  bool valid = s.w == Mark && all(lessThan(abs(p.xyz), vec3(1e4))) && all(lessThan(abs(v.xyz), vec3(1e4)));
+  bool valid = validState(s, Mark, p, v);
   if (!valid) s = vec4(random3(i), Mark);
   vec3 r = s.xyz;
 
@@ -329,9 +317,5 @@ void main() {
   p.w = q.glow;
   vec3 colour = q.colour;
   float pointSize = q.size + min(speed * 0.3, 0.8);
-  drawPosition[i] = p;
-  velocity[i] = v;
-  imageStore(PositionImage, texel, p);
-  imageStore(VelocityImage, texel, v);
-  imageStore(ColorImage, texel, vec4(colour, pointSize));
+  storeParticle(i, texel, p, v, vec4(colour, pointSize));
 }

@@ -15,21 +15,15 @@
 
 layout(std430, binding = 6) buffer Seeds { vec4 seed[]; };
 
-uniform float PosY;
-uniform mat4 RotationMatrix;
+// OriginalPositionTexture holds the swing, OriginalColorTexture its shading.
 uniform mat4 RotationMatrix2;
-uniform sampler2D OriginalPositionTexture;      // the swing
-uniform sampler2D OriginalColorTexture;         // its shading
 uniform sampler2D OriginalPositionTextureLogo;  // the logo mark
 
 const float Mark = 2718.28125;  // exactly representable
 const vec3 BarAt = vec3(0.9, 2.45, -1.9);
 const vec3 LogoAt = vec3(-0.4, 0.8, -2.2);
 
-vec3 random3(uint i) {
-  uint a = hash(i * 3u + 5u), b = hash(i * 3u + 6u), c = hash(i * 3u + 7u);
-  return vec3(a & 0xffffffu, b & 0xffffffu, c & 0xffffffu) / 16777216.0;
-}
+vec3 random3(uint i) { return hash3(i, 5u); }
 
 vec3 pointOf(sampler2D shape, ivec2 texel, uint i, ivec2 size) {
   vec3 p = texelFetch(shape, texel, 0).xyz;
@@ -39,17 +33,16 @@ vec3 pointOf(sampler2D shape, ivec2 texel, uint i, ivec2 size) {
 }
 
 void main() {
-  ivec2 texel = ivec2(gl_GlobalInvocationID.xy);
-  ivec2 size = imageSize(PositionImage);
-  if (texel.x >= size.x || texel.y >= size.y) return;
-  uint i = uint(texel.y * size.x + texel.x);
+  ivec2 texel, size;
+  uint i;
+  if (!particleAt(texel, size, i)) return;
   float dt = clamp(DeltaT, 0.0, 0.1);
   float t = ttime;
 
   vec4 s = seed[i];
   vec4 p = drawPosition[i];
   vec4 v = velocity[i];
-  bool valid = s.w == Mark && all(lessThan(abs(p.xyz), vec3(1e4))) && all(lessThan(abs(v.xyz), vec3(1e4)));
+  bool valid = validState(s, Mark, p, v);
   if (!valid) s = vec4(random3(i), Mark);
   vec3 r = s.xyz;
 
@@ -81,9 +74,5 @@ void main() {
   vec3 colour = mix(warm, mark, toLogo);
   if (echo) colour *= vec3(0.55, 0.6, 0.8);
   float pointSize = 0.8 + 0.5 * r.z;
-  drawPosition[i] = p;
-  velocity[i] = v;
-  imageStore(PositionImage, texel, p);
-  imageStore(VelocityImage, texel, v);
-  imageStore(ColorImage, texel, vec4(colour, pointSize));
+  storeParticle(i, texel, p, v, vec4(colour, pointSize));
 }

@@ -5,16 +5,7 @@
 // colour that moves with the story: night blue at the obelisk, violet at the
 // strand, sea green while the fish swim, dusk while the birds fly. The band
 // trembles with the camera shake.
-uniform sampler2D texture2d_1;  // colour A
-uniform sampler2D texture2d_2;  // depth
-uniform float time;
-uniform float alltime;
-uniform vec3 mouse;
-uniform vec3 resolution;
-uniform vec3 CamPos;
-uniform vec3 CamDir;
-uniform float PosY;
-uniform vec3 CamShake;
+#include "background_inputs.cpp"
 
 vec3 tint(float t) {
   vec3 night = vec3(0.03, 0.05, 0.12), violet = vec3(0.07, 0.03, 0.12);

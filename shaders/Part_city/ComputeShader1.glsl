@@ -30,35 +30,19 @@
 
 layout(std430, binding = 6) buffer Seeds { vec4 seed[]; };
 
+// OriginalPositionTexture holds the obelisk, OriginalColorTexture its
+// shading; OriginalPositionTexture_Bird the baby.
 uniform float alltime;
-uniform float PosY;
-uniform float MegaRotate;
-uniform mat4 RotationMatrix;
-uniform mat4 RotationMatrix3;
-uniform sampler2D OriginalPositionTexture;        // obelisk
 uniform sampler2D OriginalPositionTextureAnimal;  // obelisk
-uniform sampler2D OriginalPositionTexture_Bird;   // baby
-uniform sampler2D OriginalColorTexture;           // obelisk shading
-uniform sampler2D Swirl_Texture;
 uniform sampler1D Original1DTexture;
 
 const float Mark = 2345.5625;  // exactly representable
 const float BabyScale = 1.2;
 const vec3 BabyLift = vec3(0.0, -0.45, 0.0);
 
-vec3 random3(uint i) {
-  uint a = hash(i * 3u + 11u), b = hash(i * 3u + 12u), c = hash(i * 3u + 13u);
-  return vec3(a & 0xffffffu, b & 0xffffffu, c & 0xffffffu) / 16777216.0;
-}
+vec3 random3(uint i) { return hash3(i, 11u); }
 
 float ease(float x) { return (1.0 - cos(3.14159265 * clamp(x, 0.0, 1.0))) * 0.5; }
-
-float rampIn(float x) {
-  float xp = max(x, 0.0);
-  float s = pow(0.5 * xp, 2.2);
-  float w = clamp(0.3 * xp, 0.0, 1.0);
-  return s + (xp - s) * w;
-}
 
 // Kept in step with cloudCentre() and babyMix() of the scene's time script.
 float lookHeight(float t) {
@@ -108,16 +92,15 @@ vec3 target(vec3 obeliskPoint, vec3 babyPoint, vec3 r, float t) {
 }
 
 void main() {
-  ivec2 texel = ivec2(gl_GlobalInvocationID.xy);
-  ivec2 size = imageSize(PositionImage);
-  if (texel.x >= size.x || texel.y >= size.y) return;
-  uint i = uint(texel.y * size.x + texel.x);
+  ivec2 texel, size;
+  uint i;
+  if (!particleAt(texel, size, i)) return;
   float dt = clamp(DeltaT, 0.0, 0.1);
 
   vec4 s = seed[i];
   vec4 p = drawPosition[i];
   vec4 v = velocity[i];
-  bool valid = s.w == Mark && all(lessThan(abs(p.xyz), vec3(1e4))) && all(lessThan(abs(v.xyz), vec3(1e4)));
+  bool valid = validState(s, Mark, p, v);
   if (!valid) s = vec4(random3(i), Mark);
   vec3 r = s.xyz;
 
@@ -143,10 +126,7 @@ void main() {
   vec3 flow = curl(p.xyz + r * 0.3, alltime) * gust + vec3(0.0, (0.3 + 0.5 * finale) * inBand * r.y, 0.0);
 
   float spring = 2.6 * (0.75 + 0.5 * r.z);
-  vec3 wanted = (home - p.xyz) * spring + flow;
-  v.xyz = mix(v.xyz, wanted, 1.0 - exp(-dt * 5.0));
-  p.xyz += v.xyz * dt;
-  v.w += dt;
+  springStep(p, v, home, spring, flow, 5.0, dt);
 
   // Light: a warm slab lit from the low sun behind it, brighter up its
   // edges; lifted sparks flare white-gold.
@@ -161,9 +141,5 @@ void main() {
   float pointSize = 1.1 + 0.7 * r.z + 0.3 * min(speed, 1.5);
   p.w = 0.5;
 
-  drawPosition[i] = p;
-  velocity[i] = v;
-  imageStore(PositionImage, texel, p);
-  imageStore(VelocityImage, texel, v);
-  imageStore(ColorImage, texel, vec4(colour, pointSize));
+  storeParticle(i, texel, p, v, vec4(colour, pointSize));
 }

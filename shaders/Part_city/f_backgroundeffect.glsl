@@ -5,15 +5,7 @@
 // the depth). A sky from a glowing horizon to a deep violet overhead, a low
 // sun behind the cloud, and a haze over the street that fades by height.
 // The cloud's own light spills into it as a halo.
-uniform sampler2D texture2d_1;  // colour A
-uniform sampler2D texture2d_2;  // depth
-uniform float time;
-uniform float alltime;
-uniform vec3 mouse;
-uniform vec3 CamPos;
-uniform vec3 CamDir;  // the look-at point
-uniform float PosY;
-uniform vec3 CamShake;
+#include "background_inputs.cpp"
 
 float ease(float x) { return (1.0 - cos(3.14159265 * clamp(x, 0.0, 1.0))) * 0.5; }
 

@@ -29,15 +29,9 @@
 
 layout(std430, binding = 6) buffer Seeds { vec4 seed[]; };
 
-uniform float PosY;
-uniform float MegaRotate;
-uniform mat4 RotationMatrix;
-uniform mat4 RotationMatrix3;
-uniform sampler2D OriginalPositionTexture;       // texture 0: no point set
+// No point set is loaded: OriginalPositionTexture and the colour texture are
+// texture 0.
 uniform sampler2D OriginalPositionTexture_Fish;
-uniform sampler2D OriginalPositionTexture_Bird;
-uniform sampler2D OriginalColorTexture;
-uniform sampler2D Swirl_Texture;
 uniform sampler1D Original1DTexture;
 uniform sampler2D DepthTexture;
 uniform sampler2D SplineTexture;
@@ -45,10 +39,7 @@ uniform sampler2D SplineTexture;
 const float Mark = 2718.25;  // exactly representable
 const uint Drawn = 65535u;
 
-vec3 random3(uint i) {
-  uint a = hash(i * 3u + 11u), b = hash(i * 3u + 12u), c = hash(i * 3u + 13u);
-  return vec3(a & 0xffffffu, b & 0xffffffu, c & 0xffffffu) / 16777216.0;
-}
+vec3 random3(uint i) { return hash3(i, 11u); }
 
 float ease(float x) { return 0.5 - 0.5 * cos(3.14159265 * clamp(x, 0.0, 1.0)); }
 
@@ -85,10 +76,9 @@ vec3 motePosition(vec3 r, float t) {
 }
 
 void main() {
-  ivec2 texel = ivec2(gl_GlobalInvocationID.xy);
-  ivec2 size = imageSize(PositionImage);
-  if (texel.x >= size.x || texel.y >= size.y) return;
-  uint i = uint(texel.y * size.x + texel.x);
+  ivec2 texel, size;
+  uint i;
+  if (!particleAt(texel, size, i)) return;
 
   vec4 s = seed[i];
   if (s.w != Mark) {

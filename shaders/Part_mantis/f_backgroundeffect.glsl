@@ -2,14 +2,7 @@
 // Drawn over the finished frame with alpha blending: a faint warm sheen
 // where the sheet is empty and a light grain, like a dark paper under the
 // lines. Its alpha stays below 0.1, so the picture always shows through.
-uniform float time;
-uniform vec3 mouse;
-uniform vec3 CamPos;
-uniform vec3 CamDir;
-uniform float PosY;
-uniform vec3 resolution;
-uniform sampler2D texture2d_1;  // colour A: where the frame already holds light
-uniform sampler2D texture2d_2;
+#include "background_inputs.cpp"
 
 float grain(vec2 p) { return fract(sin(dot(p, vec2(12.9898, 78.233))) * 43758.5453); }
 

@@ -1,13 +1,10 @@
 #version 430 compatibility
 // The drawing is flat, so there is nothing to occlude: colour A passes as
 // it is and the motes' flare (what colour B holds beyond colour A) is added
-// back, a little at a time.
+// back, a little at a time. Of what the occlusion pass binds, only the two
+// colours are read.
 uniform sampler2D texture2d_1;      // colour A
-uniform sampler2D texture2d_2;      // depth
 uniform sampler2D texture2d_3;      // colour B
-uniform sampler2D texture2d_random;
-uniform float Limit;
-uniform float time;
 
 void main() {
   vec2 uv = gl_TexCoord[0].xy;

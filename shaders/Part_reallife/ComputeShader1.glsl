@@ -43,15 +43,10 @@
 
 layout(std430, binding = 6) buffer LocalPositions { vec4 localPosition[]; };
 
+// OriginalPositionTexture_Bird holds the sphere's points (the shell),
+// OriginalColorTexture their shading, Swirl_Texture the bird, black on white;
+// the obelisk in OriginalPositionTexture is not used by this scene's step.
 uniform float alltime;
-uniform float PosY;
-uniform float MegaRotate;
-uniform mat4 RotationMatrix;
-uniform mat4 RotationMatrix3;
-uniform sampler2D OriginalPositionTexture;       // obelisk (not used by this scene's step)
-uniform sampler2D OriginalColorTexture;          // sphere shading
-uniform sampler2D OriginalPositionTexture_Bird;  // sphere points: the shell
-uniform sampler2D Swirl_Texture;                 // the bird, black on white
 
 const float Mark = 2718.28125;  // exactly representable
 const float PI = 3.14159265;
@@ -59,18 +54,9 @@ const float ShellRadius = 1.7;  // world units round the look-at point
 const float Aspect = 1.6;       // of the silhouette image
 const float Zoom = 1.5;         // the bird fills about half of the image height
 
-vec3 random3(uint i) {
-  uint a = hash(i * 3u + 1u), b = hash(i * 3u + 2u), c = hash(i * 3u + 3u);
-  return vec3(a & 0xffffffu, b & 0xffffffu, c & 0xffffffu) / 16777216.0;
-}
+vec3 random3(uint i) { return hash3(i, 1u); }
 
 float easeIn(float x) { return 0.5 - 0.5 * cos(PI * clamp(x, 0.0, 1.0)); }
-
-float rampIn(float x) {
-  x = max(x, 0.0);
-  float s = pow(0.5 * x, 2.2), w = clamp(0.3 * x, 0.0, 1.0);
-  return s + (x - s) * w;
-}
 
 // The camera's path without its shake (the scene's script keys the same).
 void pathAt(float t, out vec3 eye, out vec3 centre, out float fovy) {
@@ -153,10 +139,9 @@ vec3 anchorOf(vec3 r, vec3 s) {
 }
 
 void main() {
-  ivec2 texel = ivec2(gl_GlobalInvocationID.xy);
-  ivec2 size = imageSize(PositionImage);
-  if (texel.x >= size.x || texel.y >= size.y) return;
-  uint i = uint(texel.y * size.x + texel.x);
+  ivec2 texel, size;
+  uint i;
+  if (!particleAt(texel, size, i)) return;
   float dt = clamp(DeltaT, 0.0, 0.1);
   vec3 r = random3(i), s = random3(i + 0x9e3779b9u);
   cloudFrame f = frameAt(ttime);
@@ -254,9 +239,5 @@ void main() {
 
   vec4 p = vec4(toWorld(f, q.xyz), shown ? glow + (inside > 0.5 ? 2.0 : 0.0) : -1.0);
   localPosition[i] = q;
-  velocity[i] = v;
-  drawPosition[i] = p;
-  imageStore(PositionImage, texel, p);
-  imageStore(VelocityImage, texel, v);
-  imageStore(ColorImage, texel, vec4(colour, pointSize));
+  storeParticle(i, texel, p, v, vec4(colour, pointSize));
 }

@@ -3,15 +3,9 @@
 // uncovered (its alpha, written by the occlusion pass, says how much was):
 // the flights beyond the cloud read against it, the black birds as
 // silhouettes, the white statues against its deeper blue. It rises from
-// 40 s while the camera turns toward the flights.
-uniform sampler2D texture2d_1;  // colour A after the occlusion pass
-uniform sampler2D texture2d_2;  // depth (unused: the flights write none)
-uniform float time;
-uniform vec3 mouse;
-uniform vec3 CamPos;
-uniform vec3 CamDir;  // the look-at point
-uniform float PosY;
-uniform vec3 resolution;
+// 40 s while the camera turns toward the flights. The depth is not read:
+// the flights write none.
+#include "background_inputs.cpp"
 
 void main() {
   vec2 uv = gl_FragCoord.xy / max(resolution.xy, vec2(1.0));

@@ -12,21 +12,10 @@
 layout(std430, binding = 6) buffer Seeds { vec4 seed[]; };
 
 uniform float alltime;
-uniform float PosY;
-uniform float MegaRotate;
-uniform mat4 RotationMatrix;
-uniform mat4 RotationMatrix3;
-uniform sampler2D OriginalPositionTexture;
-uniform sampler2D OriginalColorTexture;
-uniform sampler2D OriginalPositionTexture_Bird;
-uniform sampler2D Swirl_Texture;
 
 const float Mark = 1234.5625;  // exactly representable
 
-vec3 random3(uint i) {
-  uint a = hash(i * 3u + 1u), b = hash(i * 3u + 2u), c = hash(i * 3u + 3u);
-  return vec3(a & 0xffffffu, b & 0xffffffu, c & 0xffffffu) / 16777216.0;
-}
+vec3 random3(uint i) { return hash3(i, 1u); }
 
 vec3 curl(vec3 p, float t) {
   // The volume is twice as tall as it is wide: halve y to keep it isotropic.
@@ -55,10 +44,9 @@ vec3 birth(vec3 target, vec3 r, bool dust, float t) {
 }
 
 void main() {
-  ivec2 texel = ivec2(gl_GlobalInvocationID.xy);
-  ivec2 size = imageSize(PositionImage);
-  if (texel.x >= size.x || texel.y >= size.y) return;
-  uint i = uint(texel.y * size.x + texel.x);
+  ivec2 texel, size;
+  uint i;
+  if (!particleAt(texel, size, i)) return;
   float dt = clamp(DeltaT, 0.0, 0.1);
 
   vec3 original = texelFetch(OriginalPositionTexture, texel, 0).xyz;
@@ -69,7 +57,7 @@ void main() {
   vec4 s = seed[i];
   vec4 p = drawPosition[i];
   vec4 v = velocity[i];
-  bool valid = s.w == Mark && all(lessThan(abs(p.xyz), vec3(1e4))) && all(lessThan(abs(v.xyz), vec3(1e4)));
+  bool valid = validState(s, Mark, p, v);
   if (!valid) {
     s = vec4(random3(i), Mark);
     p = vec4(birth(target, s.xyz, dust, ttime), 0.0);
@@ -87,10 +75,7 @@ void main() {
 
   vec3 home = dust ? dustHome(r, ttime) : target;
   float spring = dust ? 0.15 : mix(0.35, 2.6, formed) * (0.75 + 0.5 * r.z);
-  vec3 wanted = (home - p.xyz) * spring + flow;
-  v.xyz = mix(v.xyz, wanted, 1.0 - exp(-dt * 5.0));
-  p.xyz += v.xyz * dt;
-  v.w += dt;
+  springStep(p, v, home, spring, flow, 5.0, dt);
 
   // Brightness: the faces glow, the lifted sparks flare, the dust stays faint.
   float speed = length(v.xyz);
@@ -106,9 +91,5 @@ void main() {
   float brightness = dust ? 0.3 : 0.5;
   p.w = brightness;
 
-  drawPosition[i] = p;
-  velocity[i] = v;
-  imageStore(PositionImage, texel, p);
-  imageStore(VelocityImage, texel, v);
-  imageStore(ColorImage, texel, vec4(colour, pointSize));
+  storeParticle(i, texel, p, v, vec4(colour, pointSize));
 }

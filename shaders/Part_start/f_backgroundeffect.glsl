@@ -1,12 +1,7 @@
 #version 430 compatibility
 // A night sky behind the scenes: a faint horizon glow under the camera and
 // a slow shimmer. The start scene makes it current without drawing with it.
-uniform float time;
-uniform vec3 mouse;
-uniform vec3 CamPos;
-uniform vec3 CamDir;
-uniform float PosY;
-uniform vec3 resolution;
+#include "background_inputs.cpp"
 
 void main() {
   vec2 uv = gl_FragCoord.xy / resolution.xy;

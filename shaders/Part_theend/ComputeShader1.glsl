@@ -28,30 +28,12 @@
 
 layout(std430, binding = 6) buffer Seeds { vec4 seed[]; };
 
-uniform float PosY;
-uniform float MegaRotate;
-uniform mat4 RotationMatrix;
-uniform mat4 RotationMatrix3;
-uniform sampler2D OriginalPositionTexture;
-uniform sampler2D OriginalColorTexture;
-uniform sampler2D OriginalPositionTexture_Bird;
-uniform sampler2D Swirl_Texture;
-
 const float Mark = 4321.125;  // exactly representable
 const float Pi = 3.14159265;
 
-vec3 random3(uint i) {
-  uint a = hash(i * 3u + 5u), b = hash(i * 3u + 6u), c = hash(i * 3u + 7u);
-  return vec3(a & 0xffffffu, b & 0xffffffu, c & 0xffffffu) / 16777216.0;
-}
+vec3 random3(uint i) { return hash3(i, 5u); }
 
 float ease(float x) { return 0.5 - 0.5 * cos(Pi * clamp(x, 0.0, 1.0)); }
-
-float rampIn(float x) {
-  float xp = max(x, 0.0);
-  float s = pow(0.5 * xp, 2.2);
-  return s + (xp - s) * clamp(0.3 * xp, 0.0, 1.0);
-}
 
 // The word's yaw: it follows the camera's circle beyond 0.65 rad.
 float yaw(float t) { return max(0.6 * rampIn(0.2 * (t - 4.0)) - 0.65, 0.0); }
@@ -90,10 +72,9 @@ vec3 birth(vec3 target, vec3 r, float t) {
 }
 
 void main() {
-  ivec2 texel = ivec2(gl_GlobalInvocationID.xy);
-  ivec2 size = imageSize(PositionImage);
-  if (texel.x >= size.x || texel.y >= size.y) return;
-  uint i = uint(texel.y * size.x + texel.x);
+  ivec2 texel, size;
+  uint i;
+  if (!particleAt(texel, size, i)) return;
   float dt = clamp(DeltaT, 0.0, 0.1);
   float t = ttime;
 
@@ -104,7 +85,7 @@ void main() {
   vec4 s = seed[i];
   vec4 p = drawPosition[i];
   vec4 v = velocity[i];
-  bool valid = s.w == Mark && all(lessThan(abs(p.xyz), vec3(1e4))) && all(lessThan(abs(v.xyz), vec3(1e4)));
+  bool valid = validState(s, Mark, p, v);
   vec3 r = valid ? s.xyz : random3(i);
   float a = yaw(t);
   vec3 target = turned(ring ? ringHome(r, t) : original, a);
@@ -127,10 +108,7 @@ void main() {
     vec3 onPath = birth(target, r, t);
     p.xyz = mix(p.xyz, onPath, 1.0 - formed * formed);
   }
-  vec3 wanted = (home - p.xyz) * spring + flow;
-  v.xyz = mix(v.xyz, wanted, 1.0 - exp(-dt * 6.0));
-  p.xyz += v.xyz * dt;
-  v.w += dt;
+  springStep(p, v, home, spring, flow, 6.0, dt);
 
   // Light: a cool white word, a warm band sweeping across it; the ring
   // faint and blue; all of it fading to black over the last second.
@@ -150,9 +128,5 @@ void main() {
   colour *= fade;
   p.w = brightness;
 
-  drawPosition[i] = p;
-  velocity[i] = v;
-  imageStore(PositionImage, texel, p);
-  imageStore(VelocityImage, texel, v);
-  imageStore(ColorImage, texel, vec4(colour, pointSize));
+  storeParticle(i, texel, p, v, vec4(colour, pointSize));
 }

@@ -2,14 +2,10 @@
 // A round point, a little brighter at its core. Colour A gets the light;
 // colour B the part of it that flares, which the occlusion pass adds back
 // and the smoothing pass spreads into the glow.
-in vec4 pointColour;
-in float pointGlow;
+#include "point_disc.cpp"
 
 void main() {
-  vec2 d = gl_PointCoord * 2.0 - 1.0;
-  float r2 = dot(d, d);
-  if (r2 > 1.0) discard;
-  vec3 light = pointColour.rgb * (0.6 + 0.4 * (1.0 - r2));
+  vec3 light = pointColour.rgb * pointShade(0.6, 0.4);
   gl_FragData[0] = vec4(light, 1.0);
   gl_FragData[1] = vec4(light * pointGlow, 1.0);
 }

@@ -3,40 +3,15 @@
 // by the random texture; nearer neighbours within reach darken the pixel.
 // The flaring part (colour B) is added back unoccluded. Sizes come from
 // the textures themselves: not every scene sets "resolution".
-uniform sampler2D texture2d_1;      // colour A
-uniform sampler2D texture2d_2;      // depth
-uniform sampler2D texture2d_3;      // colour B
-uniform sampler2D texture2d_random;
-uniform float Limit;
-uniform float time;
-
-const float Near = 0.1, Far = 100.0;
-
-float linearDepth(vec2 uv) {
-  float d = texture(texture2d_2, uv).r * 2.0 - 1.0;
-  return 2.0 * Near * Far / (Far + Near - d * (Far - Near));
-}
+#include "linear_depth.cpp"
+#include "occlusion.cpp"
 
 void main() {
   vec2 uv = gl_TexCoord[0].xy;
   vec3 colour = texture(texture2d_1, uv).rgb;
   vec3 flare = texture(texture2d_3, uv).rgb;
-  float centre = linearDepth(uv);
-  float occlusion = 0.0;
-  if (centre < 50.0) {
-    vec2 noise = texture(texture2d_random, gl_FragCoord.xy / 1024.0 + Limit).rg * 6.2831853;
-    float angle = noise.x;
-    vec2 size = vec2(textureSize(texture2d_2, 0));
-    vec2 pixel = 1.0 / size;
-    float reach = size.y * 0.018;
-    for (int k = 0; k < 8; ++k) {
-      float a = angle + float(k) * 2.3999632;  // golden angle
-      float r = reach * (0.3 + 0.7 * fract(noise.y + float(k) * 0.618034));
-      vec2 at = uv + vec2(cos(a), sin(a)) * r * pixel;
-      float closer = centre - linearDepth(at);
-      occlusion += smoothstep(0.08, 0.2, closer) * (1.0 - smoothstep(0.6, 1.2, closer));
-    }
-  }
+  float reach = float(textureSize(texture2d_2, 0).y) * 0.018;
+  float occlusion = occlusionAt(uv, vec2(Limit), reach, vec4(0.08, 0.2, 0.6, 1.2));
   float ao = 1.0 - 0.35 * occlusion / 8.0;
   gl_FragColor = vec4(colour * ao + flare * 0.5, 1.0);
 }
