@@ -139,7 +139,14 @@ static bool makeLogo(const std::string& path) {
   plane halo = p;
   blurPlane(halo, 10.0f);
   addPlane(p, halo, 0.4f);
-  return saveGrey(path, p);
+  // The intro draws the image on a square quad (on a 16:9 window) whose upper
+  // fifth lies above the window: the emblem fills the lower four fifths, a
+  // tenth in from either side, so that it shows whole and square.
+  plane framed(n, n);
+  for (int y = int(n * 0.2f); y < n; ++y)
+    for (int x = int(n * 0.1f); x < int(n * 0.9f); ++x)
+      framed.at(x, y) = p.sample((float(x) + 0.5f - n * 0.1f) / 0.8f - 0.5f, (float(y) + 0.5f - n * 0.2f) / 0.8f - 0.5f);
+  return saveGrey(path, framed);
 }
 
 // Bristle streaks running along x (tileable in x), with a ragged, soft edge

@@ -273,28 +273,15 @@ void part_intro::materialStub() {
 
 // The logo in the upper right, shown in a frame when its fade beats that
 // frame's coin. The quad reaches from y = 0.2 to 1.2, past the top of the
-// window: the texture matrix lays the whole image into the quad's lower
-// four fifths (nothing of it is cut) and keeps it square on any window;
-// outside the image the texture reads as its black border.
+// window; the image keeps its emblem in the lower four fifths.
 void part_intro::logoFlicker(const introValues& v) {
   benchPassBegin(passOverlay);
   identityMatrices();
-  glEnable(GL_BLEND);
+  glEnable(GL_BLEND);  // added: the image's black margins leave the frame as it is
   glBlendFunc(GL_ONE, GL_ONE);
-  glDisable(GL_DEPTH_TEST);
-  glActiveTexture(GL_TEXTURE0);
   glEnable(GL_TEXTURE_2D);
   rc->bindTexture(textureBase + logoTexture);
-  static const float black[4] = {0, 0, 0, 0};
-  glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, black);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_BORDER);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_BORDER);
-  float visible = 0.8f, wide = 0.28125f * float(rc->width) / (0.5f * visible * float(rc->height));
-  glMatrixMode(GL_TEXTURE);
-  glTranslatef(0.5f, 0, 0);
-  glScalef(wide, 1 / visible, 1);
-  glTranslatef(-0.5f, 0, 0);
-  glMatrixMode(GL_MODELVIEW);
+  glColor3f(1, 1, 1);
   glPushMatrix();
   glTranslatef(0.7f, 0.7f, 0);
   float fade = float(v.logoFade);
@@ -304,9 +291,6 @@ void part_intro::logoFlicker(const introValues& v) {
     drawScaledQuad(&sx, &sy);
   }
   glPopMatrix();
-  identityMatrices();
-  glDisable(GL_BLEND);
-  glColor3f(1, 1, 1);
   benchPassEnd(passOverlay);
 }
 
