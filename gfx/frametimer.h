@@ -10,6 +10,7 @@ extern bool benchEnabled;
 
 void benchFrameBegin();
 void benchFrameEnd();            // waits for the frame's queries and records them
+// A pass marked more than once in a frame counts the sum of its spans.
 void benchPassBegin(benchPass pass);
 void benchPassEnd(benchPass pass);
 // Prints the GL renderer, vendor and version, then the table (mean, median,

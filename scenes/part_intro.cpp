@@ -245,21 +245,22 @@ void part_intro::simulateSwing(double step, const introValues& v) {
   swingSim.dispatch();
 }
 
-// Both simulators step, then both clouds are drawn. The points are opaque
-// and depth tested, so the order of the draws does not change the picture;
-// it keeps each kind of particle work in one span of the frame benchmark
-// (a pass marked twice keeps only its last span: the main cloud's draw).
+// The main cloud is stepped and drawn, added (one, one) over what is there
+// and depth tested: the nearest point keeps its pixel's depth and a point
+// behind it adds nothing. Then the swing swarm, with blending already off.
 void part_intro::particleWork(double step, const introValues& v) {
   benchPassBegin(passCompute);
   simulateCloud(step, v);
-  if (v.swing) simulateSwing(step, v);
   benchPassEnd(passCompute);
   glActiveTexture(GL_TEXTURE0);
-  if (v.swing) {
-    drawPoints(swingSim, swingMesh.colorTexture, 8, SwingSize * SwingSize, SwingSlot);
-    endPoints();
-  }
   drawPoints(simulator(), obelisk.colorTexture, 8, GridSize * GridSize);
+  endPoints();
+  if (!v.swing) return;
+  benchPassBegin(passCompute);
+  simulateSwing(step, v);
+  benchPassEnd(passCompute);
+  glActiveTexture(GL_TEXTURE0);
+  drawPoints(swingSim, swingMesh.colorTexture, 8, SwingSize * SwingSize, SwingSlot);
   endPoints();
 }
 
@@ -295,7 +296,7 @@ void part_intro::logoFlicker(const introValues& v) {
 }
 
 void part_intro::particlePass(double step, const introValues& v) {
-  beginParticlePass(false);
+  particleStateSetUp();  // blending stays on: the main cloud is added
   particleWork(step, v);
   materialStub();
   logoFlicker(v);

@@ -282,7 +282,7 @@ void part_mantis::simulate(double step, const mantisValues& v) {
 }
 
 void part_mantis::particlePass(double step, const mantisValues& v) {
-  beginParticlePass(true);
+  beginParticlePass();
 
   // The drawing: this frame's strokes, read from disk.
   glDisable(GL_TEXTURE_2D);

@@ -207,7 +207,7 @@ void part_reallife::silhouettePass() {
 // ---- particle pass ------------------------------------------------------------------------
 
 void part_reallife::particlePass(double step) {
-  beginParticlePass(true);
+  beginParticlePass();
   simulate(step);
   drawCloud(sphere.colorTexture);
   endPoints();

@@ -123,7 +123,7 @@ void part_start::drawTitle(const startValues& v) {
 }
 
 void part_start::particlePass(double step, const startValues& v) {
-  beginParticlePass(true);
+  beginParticlePass();
   simulate(step, v);
   drawCloud(obelisk.colorTexture);
   endPoints();

@@ -324,7 +324,7 @@ void part_thecity::simulate(double step) {
 }
 
 void part_thecity::particlePass(double step) {
-  beginParticlePass(true);
+  beginParticlePass();
   simulate(step);
   drawCloud(obelisk.colorTexture);
   endPoints();

@@ -99,7 +99,7 @@ void part_theend::simulate(double step) {
 }
 
 void part_theend::particlePass(double step) {
-  beginParticlePass(true);
+  beginParticlePass();
   simulate(step);
   drawCloud(logo.colorTexture);
   endPoints();

@@ -196,14 +196,18 @@ void scene::setFloat(GLuint program, const char* name, float value) {
   glUniform1f(glGetUniformLocation(program, name), value);
 }
 
-void scene::beginParticlePass(bool reseed) {
+void scene::particleStateSetUp() {
   glDisable(GL_DEPTH_TEST);
   shaders.useNoProgram();
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_ONE, GL_ONE);
   glEnable(GL_TEXTURE_2D);
-  if (reseed) cSrand(4234);
+}
+
+void scene::beginParticlePass() {
+  particleStateSetUp();
+  cSrand(4234);
   glDisable(GL_BLEND);
 }
 

@@ -126,9 +126,12 @@ protected:
   particlesim& simulator() const;
   void setMatrix(GLuint program, const char* name, const mat4& m);
   void setFloat(GLuint program, const char* name, float value);
-  // The state the particle pass starts from; with `reseed` the random
-  // generator starts over from 4234, so every frame repeats the draws of the last.
-  void beginParticlePass(bool reseed);
+  // The state the particle pass starts from: depth test off, no program,
+  // blending on with (one, one), 2-D texturing on.
+  void particleStateSetUp();
+  // particleStateSetUp, then the random generator starts over from 4234 (so
+  // every frame repeats the draws of the last) and blending goes off.
+  void beginParticlePass();
   // The cloud's step as the scenes share it: megaRotate grows by rate x step;
   // "ttime", "DeltaT", "PosY", "MegaRotate", the slow turn rot(0, t / 2, 0)
   // as "RotationMatrix" and "RotationMatrix3", "alltime" with cloudAllTime;
@@ -139,8 +142,8 @@ protected:
   // The point draw of program particleSlot (or `program`): the simulator's
   // buffer as vertices, its images as "PositionTexture" (unit 0) and
   // "ColorTexture" (unit 1), `originalColor` on `colorUnit`, the clock
-  // uniforms, then `count` points with blending off and the depth test on:
-  // the nearest point wins and writes the depth the occlusion pass reads.
+  // uniforms, then `count` points with the depth test on, blended as the
+  // caller left it: the nearest point writes the depth the occlusion pass reads.
   void drawPoints(particlesim& sim, GLuint originalColor, int colorUnit, int count, int program = -1);
   // The whole grid of the section's simulator, the mesh colours on unit 13.
   void drawCloud(GLuint originalColor);

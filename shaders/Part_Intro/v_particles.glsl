@@ -5,12 +5,24 @@
 // through ResolutionMultiplier and shrink with distance.
 #include "point_vertex.cpp"
 
+// The share of its light a point adds, by the shape the cloud holds (see the
+// storyboard of ComputeShader1): the dense slab, fish and birds take less
+// than the open strand.
+float addedShare(float t) {
+  float share = mix(0.11, 0.15, smoothstep(21.0, 29.0, t));  // the slab, then the strand
+  share = mix(share, 0.08, smoothstep(63.0, 70.0, t));         // the fish school
+  return mix(share, 0.085, smoothstep(101.0, 108.0, t));      // the bird flock
+}
+
 void main() {
   vec4 colour = particleLook();
   float diameter = pointDiameter(colour.a * 2.0, 6.0, 0.25);
-  // the nearest point wins its pixel, so every point carries its full light;
-  // points thinner than a pixel only fade a little
-  float energy = showPoint(diameter, 7.0, 0.35);
+  // The points are added, but the depth test keeps only those nearer than
+  // all drawn before them on their pixel: a pixel where n points overlap
+  // gathers the light of about ln n + 0.6 of them. A point carries a share
+  // of its light, so that dense parts glow in their colours rather than
+  // burn out; points thinner than a pixel fade a little more.
+  float energy = showPoint(diameter, 7.0, 0.5) * addedShare(ttime);
   pointColour = vec4(colour.rgb * energy * twinkle(0.88, 0.12), 1.0);
   pointGlow = gl_Vertex.w;
 }
