@@ -8,6 +8,7 @@
 struct camera {
   vec3 eye, centre, up = vec3(0, 1, 0);
   double fovy = 45;  // vertical lens angle, degrees; the aspect is always 1.6
+  vec3 lookShift;    // added to the eye in the look-at only: the shared camera keeps the eye without it
 };
 
 // One keyed move of a camera table: v goes toward target by the weight k,

@@ -67,8 +67,8 @@ camera mantisCamera(const mantisValues& v, const route& shakeTrack, double point
   c.centre = c.centre + sideways + upward;
   c.eye = c.eye + sideways + upward;
   c.centre.x += v.dx;
-  c.eye.x += v.dx;
   c.eye.z += v.dz;
+  c.lookShift = vec3(v.dx, 0, 0);  // the eye pans with the look-at point, seen by the lens only
   return c;
 }
 

@@ -31,8 +31,9 @@ struct mantisValues {
 mantisValues mantisScript(double t, const route& shakeTrack);
 
 // The camera at section time t: eye (0, pointerY, 2) on the origin, both
-// moved sideways and up by the two shake tracks, panned by dx (eye and
-// look-at point alike) and moved in by dz; lens 51.4 degrees.
+// moved sideways and up by the two shake tracks, panned by dx (the look-at
+// point, and the eye as the lens sees it: lookShift) and moved in by dz;
+// lens 51.4 degrees.
 camera mantisCamera(const mantisValues& v, const route& shakeTrack, double pointerY);
 
 // ---- stroke ribbons (GL free) -------------------------------------------------------------

@@ -169,7 +169,7 @@ void scene::lookThrough(const camera& c) {
   gluPerspective(c.fovy, 1.6, 0.1, 100.0);  // the aspect is fixed whatever the window
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  const vec3 &e = c.eye, &m = c.centre, &u = c.up;
+  const vec3 e = c.eye + c.lookShift, &m = c.centre, &u = c.up;
   gluLookAt(e.x, e.y, e.z, m.x, m.y, m.z, u.x, u.y, u.z);
 }
 

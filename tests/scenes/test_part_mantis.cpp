@@ -88,9 +88,11 @@ TEST(mantisScript, panAndDollyAtKeyedTimes) {
     mantisValues v = mantisScript(c.t, none);
     EXPECT_NEAR(v.dx, c.dx, 2e-3) << "t = " << c.t;
     EXPECT_NEAR(v.dz, c.dz, 2e-3) << "t = " << c.t;
-    // pan moves eye and look-at point alike; the dolly moves the eye only
+    // pan moves eye and look-at point alike (the eye's share only through the
+    // lens: "CamPos" stays unpanned); the dolly moves the eye only
     camera cam = mantisCamera(v, none, 0);
-    EXPECT_FLOAT_EQ(cam.eye.x, v.dx) << "t = " << c.t;
+    EXPECT_FLOAT_EQ(cam.eye.x, 0) << "t = " << c.t;
+    EXPECT_FLOAT_EQ(cam.lookShift.x, v.dx) << "t = " << c.t;
     EXPECT_FLOAT_EQ(cam.centre.x, v.dx) << "t = " << c.t;
     EXPECT_FLOAT_EQ(cam.eye.z, 2 + v.dz) << "t = " << c.t;
     EXPECT_FLOAT_EQ(cam.centre.z, 0) << "t = " << c.t;
@@ -114,7 +116,7 @@ TEST(mantisScript, theShakeMovesEyeAndLookAtPointTogether) {
   camera cam = mantisCamera(v, track, 0);
   float side = track.points[size_t(v.shakeSide)].x * 0.0002f, up = track.points[size_t(v.shakeUp)].x * 0.0002f;
   EXPECT_NEAR(cam.centre.x - v.dx, side, 1e-7);
-  EXPECT_NEAR(cam.eye.x - v.dx, side, 1e-7);
+  EXPECT_NEAR(cam.eye.x, side, 1e-7);
   EXPECT_NEAR(cam.centre.y, up, 1e-7);
   EXPECT_NEAR(cam.eye.y, up, 1e-7);
   EXPECT_EQ(mantisScript(30.0, route()).shakeSide, -1);  // no track, no shake

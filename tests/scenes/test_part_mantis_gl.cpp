@@ -28,8 +28,8 @@ bool project(const camera& cam, const vec3& p, double& x, double& y) {
   glGetDoublev(GL_PROJECTION_MATRIX, projection);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  gluLookAt(cam.eye.x, cam.eye.y, cam.eye.z, cam.centre.x, cam.centre.y, cam.centre.z, cam.up.x, cam.up.y,
-            cam.up.z);
+  vec3 e = cam.eye + cam.lookShift;
+  gluLookAt(e.x, e.y, e.z, cam.centre.x, cam.centre.y, cam.centre.z, cam.up.x, cam.up.y, cam.up.z);
   glScalef(DrawingStretch, 1, 1);
   glGetDoublev(GL_MODELVIEW_MATRIX, model);
   glLoadIdentity();
