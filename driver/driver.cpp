@@ -109,6 +109,7 @@ bool startDemo(const demoSettings& settings, int& exitCode) {
   if (settings.musicEnabled && !startMusic(exitCode)) return false;
   clockReset();
   demo.lastClock = clockSeconds();
+  demo.musicMovedAt = demo.lastClock;
   demo.demoTime = 0.0;
   demo.ending = demoEnding::playing;
   return true;
@@ -126,10 +127,29 @@ double followMusic(double step) {
   for (int i = 0; i < 50; ++i) cRand();
   int frequency = audioFrequency(MusicChannel);
   if (frequency <= 0) return step;
-  demo.musicTime = double(audioPosition(MusicChannel)) / frequency;
+  uint32_t position = audioPosition(MusicChannel);
+  demo.musicTime = double(position) / frequency;
   if (double(audioSampleLength()) / frequency - 5.0 < demo.musicTime) demo.musicSync = false;
-  if (demo.musicSync && demo.settings.followMusic) step += (demo.musicTime - demo.demoTime) * double(0.15f);
+  if (!demo.settings.followMusic) return step;
+  watchMusicClock(position);
+  if (demo.musicSync && !demo.musicLost) step += (demo.musicTime - demo.demoTime) * double(0.15f);
   return step;
+}
+
+// A position that stands still for longer than MusicStillLimit means the
+// music stopped under us; pulling towards it would stop the picture too.
+void watchMusicClock(uint32_t position) {
+  double now = clockSeconds();
+  if (position != demo.musicPosition) {
+    if (demo.musicLost) std::cout << "music clock back at " << demo.demoTime << std::endl;
+    demo.musicPosition = position;
+    demo.musicMovedAt = now;
+    demo.musicLost = false;
+    return;
+  }
+  if (demo.musicLost || now - demo.musicMovedAt <= MusicStillLimit) return;
+  demo.musicLost = true;
+  std::cout << "music clock lost at " << demo.demoTime << std::endl;
 }
 
 void prepareRecord() {

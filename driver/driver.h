@@ -3,6 +3,8 @@
 // are asked to draw in chain order and the current one draws. The shell owns
 // the order around it: start-up, the loop of frames, and the one shutdown.
 #pragma once
+#include <cstdint>
+
 #include "gfx/rendercontext.h"
 #include "scenes/section.h"
 #include "scenes/sections.h"
@@ -11,6 +13,7 @@ class part_loader;
 class scene;
 
 constexpr double DemoEnd = 455.5;  // demo time at which the production ends
+constexpr double MusicStillLimit = 0.5;  // seconds of a still music position before its clock counts as lost
 
 // The settings chosen in the dialog or by options: the shell fills one,
 // start-up reads it.
@@ -38,6 +41,12 @@ struct demoState {
   double lastClock = 0.0;           // the clock reading the next step is measured from
   double musicTime = 0.0;           // music position of the channel, seconds
   bool musicSync = true;            // demo time is pulled towards the music until the track's last 5 s
+  // The music clock can stop while playing (the device went away): once its
+  // position has stood still for MusicStillLimit of the frame clock, demo
+  // time runs on the frame clock alone until the position moves again.
+  uint32_t musicPosition = 0;       // the last position read, samples
+  double musicMovedAt = 0.0;        // frame clock when it last changed
+  bool musicLost = false;
   FrameState frameState;            // the record handed to the sections
   scene* sections[MaxSections] = {};  // by part number; SectionCount of them
   part_loader* loaderSection = nullptr;  // the loading screen
@@ -67,6 +76,7 @@ void cameraEye(float& x, float& y, float& z);  // the shared camera's eye, for t
 // The pieces of drawFrame, in its order (tests drive them one by one).
 double measureStep();                 // clock difference; negative gives 0
 double followMusic(double step);      // reseeds, reads the music, corrects the step
+void watchMusicClock(uint32_t position);  // notes a still position; logs a loss once
 void prepareRecord();                 // clears pointer fields and keys, copies the key table
 void clampFrameRate(double step);     // sleeps when the clamp is on
 void runChain();                      // the sections in order until one hands over

@@ -190,3 +190,31 @@ TEST_F(driverTest, offlineRunsStepExactlyOnTheirClock) {
     EXPECT_NEAR(demo.demoTime, 0.5 * i, 1e-9);
   }
 }
+
+// The music's position stops (the device went away): after half a second of
+// the frame clock demo time runs on that clock alone, said once in the log;
+// when the position moves again the pull comes back.
+TEST_F(driverTest, aStillMusicClockIsLeftAndFoundAgain) {
+  audio.pos = 44100 * 2;  // 2 s ahead: every followed frame is pulled
+  frame(0.1);
+  double before = demo.demoTime;
+  for (int i = 0; i < 5; ++i) frame(0.1);  // 0.5 s of a still position: still followed
+  EXPECT_FALSE(demo.musicLost);
+  EXPECT_GT(demo.demoTime - before, 0.5 + 1e-3);
+  before = demo.demoTime;
+  frame(0.1);  // 0.6 s: lost
+  EXPECT_TRUE(demo.musicLost);
+  EXPECT_NEAR(demo.demoTime - before, 0.1, 1e-9);
+  frame(0.1);
+  frame(0.1);
+  EXPECT_NEAR(demo.demoTime - before, 0.3, 1e-9);
+  std::string text = log.str();
+  size_t at = text.find("music clock lost at ");
+  EXPECT_NE(at, std::string::npos) << text;
+  EXPECT_EQ(text.find("music clock lost at ", at + 1), std::string::npos) << text;  // once
+  audio.pos += 4410;  // moving again
+  before = demo.demoTime;
+  frame(0.1);
+  EXPECT_FALSE(demo.musicLost);
+  EXPECT_GT(demo.demoTime - before, 0.1 + 1e-3);  // pulled again
+}
