@@ -220,6 +220,36 @@ void cameraEye(float& x, float& y, float& z) {
   z = demo.rcontext.eye.z;
 }
 
+// The music follows a jump or a seek to demo time `at`.
+static void placeMusic(double at) {
+  if (!demo.settings.musicEnabled || !demo.audioOpen) return;
+  int frequency = audioFrequency(MusicChannel);
+  audioSetPosition(MusicChannel, uint32_t(at * (frequency > 0 ? frequency : 44100)));
+}
+
+void seekDemo(double to) {
+  scene* fresh[MaxSections] = {};
+  for (int part = 0; part < SectionCount; ++part) {
+    fresh[part] = createSection(part);
+    if (demo.sections[part]) fresh[part]->shake = demo.sections[part]->shake;
+  }
+  double reached = 0.0;
+  FrameState record = playTimeline(fresh, 1.0 / 60.0, to, &reached);
+  for (int part = 0; part < SectionCount; ++part) {
+    if (demo.sections[part]) {
+      demo.sections[part]->takeTimeline(*fresh[part]);
+      demo.sections[part]->restartClouds();
+    }
+    delete fresh[part];
+  }
+  demo.frameState.partNumber = record.partNumber;
+  demo.frameState.values[0] = record.values[0];
+  demo.demoTime = reached;
+  demo.musicSync = true;
+  placeMusic(reached);
+  std::cout << "Seek: demo time " << reached << " part " << record.partNumber << std::endl;
+}
+
 void jumpToSection(int part, double t) {
   if (part < 0 || part >= SectionCount || !demo.sections[part]) return;
   double at = 0.0;
@@ -228,8 +258,5 @@ void jumpToSection(int part, double t) {
   demo.sections[part]->setClock(t);
   demo.demoTime = at;
   std::cout << "Jump: part " << part << " at " << t << " demo time " << at << std::endl;
-  if (demo.settings.musicEnabled && demo.audioOpen) {
-    int frequency = audioFrequency(MusicChannel);
-    audioSetPosition(MusicChannel, uint32_t(at * (frequency > 0 ? frequency : 44100)));
-  }
+  placeMusic(at);
 }

@@ -85,3 +85,10 @@ bool endOfProduction();               // true at 455.5 s, or once the Escape fad
 // Scene jump: section `part` starts with its clock at t; the demo time and
 // the music follow the timeline to that moment.
 void jumpToSection(int part, double t);
+
+// Seek: the production as playing at 60 frames a second would have it at
+// demo time `to` (to within one frame): every section's clock and
+// accumulators, the current part number, the demo time and the music
+// position; the clouds are made anew, so their particles are born for
+// their time.
+void seekDemo(double to);

@@ -18,6 +18,24 @@ void loadSections(rendercontext* rc) {
   pointSetsEnd();
 }
 
+FrameState playTimeline(scene* const chain[], double step, double to, double* reached) {
+  FrameState record;
+  double demo = 0.0;
+  while (demo + step <= to + step * 0.5 && record.partNumber < SectionCount) {
+    double frameStep = step;
+    demo += step;
+    record.switched = false;
+    record.demoTime = demo;
+    for (int part = 0; part < SectionCount; ++part) {
+      if (!chain[part]) continue;
+      chain[part]->playOnly(&frameStep, &record);
+      if (record.switched) break;
+    }
+  }
+  *reached = demo;
+  return record;
+}
+
 std::vector<double> simulateTimeline(double step, int stopPart, double stopClock, double* demoAt) {
   scene* chain[MaxSections] = {};
   for (int part = 0; part < SectionCount; ++part) chain[part] = createSection(part);

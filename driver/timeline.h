@@ -3,7 +3,10 @@
 #pragma once
 #include <vector>
 
+#include "scenes/section.h"
+
 class rendercontext;
+class scene;
 
 // Creates the scene sections into their slots of `sections`, then loads
 // them in load order (intro, reallife, start, thecity, mantis, theend) with
@@ -16,3 +19,10 @@ void loadSections(rendercontext* rc);
 // once its clock passes stopClock (then returns that demo time in *demoAt).
 std::vector<double> simulateTimeline(double step, int stopPart = -1, double stopClock = 0,
                                      double* demoAt = nullptr);
+
+// Plays a chain of sections (slots by part number; null slots are passed
+// over) frame by frame at a fixed step, scripts included, as the driver
+// would with demo time on the music, from demo time 0 until the next frame
+// would pass demo time `to`. Returns the record; *reached is the demo time
+// of the last frame played.
+FrameState playTimeline(scene* const chain[], double step, double to, double* reached);

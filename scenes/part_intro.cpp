@@ -182,6 +182,11 @@ void part_intro::load(rendercontext* context) {
   birds.load(BirdSet);
 }
 
+void part_intro::restartClouds() {
+  scene::restartClouds();
+  swingSim.stored = false;
+}
+
 // ---- frame --------------------------------------------------------------------------------
 
 bool part_intro::advance(double* step) {
@@ -202,13 +207,16 @@ bool part_intro::advance(double* step) {
 
 // The frame's script values are evaluated once, after the clock moved; the
 // step the simulators get already holds the last seconds' speed-up.
-void part_intro::render(double* step) {
-  introValues v = introScript(t, shake);
+void part_intro::script(double) {
+  now = introScript(t, shake);
   vec3 record;
-  cam = introCamera(t, v, record);
+  cam = introCamera(t, now, record);
   shakeRec.push(record);
+}
+
+void part_intro::render(double* step) {
   openFrame(cam);
-  particlePass(*step, v);
+  particlePass(*step, now);
   postPasses();
 }
 

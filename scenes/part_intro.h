@@ -43,6 +43,7 @@ public:
   particlesim swingSim;  // the 512 x 512 swing swarm, owned here
   TGObject obelisk, swingMesh, logoMesh, dna, fish, birds;
   int logoTexture = 413, blobTexture = 10;  // above the texture base
+  introValues now;                          // the script of this frame
 
   explicit part_intro(const sectionRow& r) : scene(r) {}
   void load(rendercontext* rc) override;
@@ -50,6 +51,8 @@ public:
 
 protected:
   bool advance(double* step) override;
+  void script(double step) override;
+  void restartClouds() override;
   void render(double* step) override;
 
 private:

@@ -202,12 +202,16 @@ bool part_mantis::advance(double* step) {
   return true;
 }
 
+void part_mantis::script(double step) {
+  now = mantisScript(t, shake);
+  cam = mantisCamera(now, shake, frame.pointerY);
+  post.glow = float(now.glow);
+  megaRotate += float(now.megaRotateRate * step);
+}
+
 void part_mantis::render(double* step) {
-  mantisValues v = mantisScript(t, shake);
-  cam = mantisCamera(v, shake, frame.pointerY);
-  post.glow = float(v.glow);
   openFrame(cam);
-  particlePass(*step, v);
+  particlePass(*step, now);
   postPasses();
 }
 
@@ -268,8 +272,8 @@ void part_mantis::drawStrokes(const mantisValues& v) {
 
 // No point set is loaded: the position and colour samplers read texture 0
 // and the cloud is made from the particle index and the curl volume.
-void part_mantis::simulate(double step, const mantisValues& v) {
-  stepCloud(step, v.megaRotateRate, {
+void part_mantis::simulate(double step) {
+  stepCloud(step, {
       {"OriginalPositionTexture", 7, 0},
       {"Swirl_Texture", 15, textureName(textureBase + FirstTitleSlot)},
       {"OriginalPositionTexture_Fish", 15, 0},
@@ -294,7 +298,7 @@ void part_mantis::particlePass(double step, const mantisValues& v) {
   glEnable(GL_DEPTH_TEST);
   drawStrokes(v);
 
-  simulate(step, v);
+  simulate(step);
   // The motes are added over the drawing; they test against its depth but
   // write none, so a mote behind a line is hidden and none hides another.
   glEnable(GL_BLEND);

@@ -77,6 +77,7 @@ public:
   std::vector<route> strokes;            // the frame drawn last
   int strokeFrame = 0;
   bool missingLogged = false;            // a missing stroke frame is logged once
+  mantisValues now;                      // the script of this frame
   GLuint depthTexture = 0, splineTexture = 0;  // the section's own float textures
   int noiseSlot = 29, brushSlot = 66;
 
@@ -89,10 +90,11 @@ public:
 
 protected:
   bool advance(double* step) override;
+  void script(double step) override;
   void render(double* step) override;
 
 private:
   void particlePass(double step, const mantisValues& v);
   void drawStrokes(const mantisValues& v);
-  void simulate(double step, const mantisValues& v);
+  void simulate(double step);
 };

@@ -165,10 +165,14 @@ bool part_reallife::advance(double* step) {
   return true;
 }
 
-void part_reallife::render(double* step) {
-  silhouettePass();
+void part_reallife::script(double step) {
   cam = reallifeCamera(t, shake);
   shakeRec.push(cam.centre - reallifePath(t).centre);
+  megaRotate += float(megaRotateRate(t) * step);
+}
+
+void part_reallife::render(double* step) {
+  silhouettePass();
   openFrame(cam);
   particlePass(*step);
   postPasses();
@@ -229,7 +233,7 @@ void part_reallife::particlePass(double step) {
 // The shell of sparks turns about the vertical; the bird's silhouette of
 // this frame is the swirl texture.
 void part_reallife::simulate(double step) {
-  stepCloud(step, megaRotateRate(t), {
+  stepCloud(step, {
       {"OriginalPositionTexture", 7, obelisk.positionTexture},
       {"Swirl_Texture", 15, textureName(colorA)},
       {"OriginalPositionTexture_Bird", 16, sphere.positionTexture},

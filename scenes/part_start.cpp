@@ -81,18 +81,22 @@ bool part_start::advance(double* step) {
 }
 
 // The frame's script values are evaluated once, after the clock moved.
+void part_start::script(double step) {
+  now = startScript(t, shake);
+  cam = startCamera(now, shake, titleShift);
+  megaRotate += float(now.megaRotateRate * step);
+}
+
 void part_start::render(double* step) {
-  startValues v = startScript(t, shake);
-  cam = startCamera(v, shake, titleShift);
   openFrame(cam);
-  particlePass(*step, v);
+  particlePass(*step, now);
   postPasses();
 }
 
 // ---- particle pass ------------------------------------------------------------------------
 
-void part_start::simulate(double step, const startValues& v) {
-  stepCloud(step, v.megaRotateRate, {
+void part_start::simulate(double step) {
+  stepCloud(step, {
       {"OriginalPositionTexture", 7, obelisk.positionTexture},
       {"Swirl_Texture", 15, textureName(textureBase + FirstTitle)},
       {"OriginalPositionTexture_Bird", 16, obelisk.positionTexture},
@@ -124,7 +128,7 @@ void part_start::drawTitle(const startValues& v) {
 
 void part_start::particlePass(double step, const startValues& v) {
   beginParticlePass();
-  simulate(step, v);
+  simulate(step);
   drawCloud(obelisk.colorTexture);
   endPoints();
   beginOverlays();

@@ -28,6 +28,7 @@ class part_start : public scene {
 public:
   TGObject obelisk;  // the shape the particles are drawn to
   vec3 titleShift;   // shake offset of this frame, drifts the title card
+  startValues now;   // the script of this frame
 
   explicit part_start(const sectionRow& r) : scene(r) {}
   void load(rendercontext* rc) override;
@@ -35,10 +36,11 @@ public:
 
 protected:
   bool advance(double* step) override;
+  void script(double step) override;
   void render(double* step) override;
 
 private:
   void particlePass(double step, const startValues& v);
-  void simulate(double step, const startValues& v);
+  void simulate(double step);
   void drawTitle(const startValues& v);
 };

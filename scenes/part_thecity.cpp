@@ -299,10 +299,14 @@ bool part_thecity::advance(double* step) {
   return true;
 }
 
-void part_thecity::render(double* step) {
+void part_thecity::script(double step) {
   vec3 record;
   cam = cityCamera(t, shake, record);
   shakeRec.push(record);
+  megaRotate += float(megaRotateRate(t) * step);
+}
+
+void part_thecity::render(double* step) {
   openFrame(cam);
   glGetFloatv(GL_MODELVIEW_MATRIX, view);  // the world the groups stand in
   particlePass(*step);
@@ -313,7 +317,7 @@ void part_thecity::render(double* step) {
 // ---- particle pass ------------------------------------------------------------------------
 
 void part_thecity::simulate(double step) {
-  stepCloud(step, megaRotateRate(t), {
+  stepCloud(step, {
       {"OriginalPositionTexture", 7, obelisk.positionTexture},
       {"OriginalPositionTextureAnimal", 14, obelisk.positionTexture},
       {"Swirl_Texture", 15, textureName(textureBase + FirstTitleSlot)},

@@ -90,6 +90,7 @@ public:
 
 protected:
   bool advance(double* step) override;
+  void script(double step) override;
   void render(double* step) override;
 
 private:

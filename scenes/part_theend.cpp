@@ -78,10 +78,14 @@ bool part_theend::advance(double* step) {
 
 // The mantis draws in this frame too when it hands over; draw() has reset
 // every piece of state before this runs, so nothing of its frame carries over.
-void part_theend::render(double* step) {
+void part_theend::script(double step) {
   endValues v = endScript(t, shake);
   cam = endCamera(v, shake);
   post.glow = float(v.fade);
+  megaRotate += float(megaRotateRate(t) * step);  // stays 0 before 27 s
+}
+
+void part_theend::render(double* step) {
   openFrame(cam);
   particlePass(*step);
   postPasses();
@@ -90,7 +94,7 @@ void part_theend::render(double* step) {
 // ---- particle pass ------------------------------------------------------------------------
 
 void part_theend::simulate(double step) {
-  stepCloud(step, megaRotateRate(t), {  // the rate stays 0 before 27 s
+  stepCloud(step, {
       {"OriginalPositionTexture", 7, logo.positionTexture},
       {"Swirl_Texture", 15, textureName(textureBase + FirstTitleSlot)},
       {"OriginalPositionTexture_Bird", 16, logo.positionTexture},

@@ -17,6 +17,7 @@
 void scene::draw(double* step, rendercontext* context, FrameState* state) {
   frame = *state;
   if (!advance(step)) return;
+  script(*step);
   if (loaded) {
     resetSceneState(context->width, context->height);
     render(step);
@@ -31,6 +32,24 @@ void scene::advanceOnly(double* step, FrameState* state) {
   if (!advance(step)) return;
   frame.values[0] = t;
   *state = frame;
+}
+
+void scene::playOnly(double* step, FrameState* state) {
+  frame = *state;
+  if (!advance(step)) return;
+  script(*step);
+  frame.values[0] = t;
+  *state = frame;
+}
+
+void scene::takeTimeline(const scene& played) {
+  t = played.t;
+  megaRotate = played.megaRotate;
+  shakeRec = played.shakeRec;
+}
+
+void scene::restartClouds() {
+  if (rc) simulator().stored = false;
 }
 
 void scene::handOver(bool flag) {
@@ -211,10 +230,9 @@ void scene::beginParticlePass() {
   glDisable(GL_BLEND);
 }
 
-void scene::stepCloud(double step, double rate, std::initializer_list<samplerBinding> samplers) {
+void scene::stepCloud(double step, std::initializer_list<samplerBinding> samplers) {
   particlesim& sim = simulator();
   mat4 r = rot(0, 0.5 * t, 0);
-  megaRotate += float(rate * step);
   sim.beginStep(float(t), float(step));
   setFloat(sim.program, "PosY", float(frame.pointerY));
   setFloat(sim.program, "MegaRotate", megaRotate);

@@ -69,8 +69,16 @@ public:
   // The point sets load() samples, in its order: the start-up samples them
   // ahead on a worker thread (see tgobject.h).
   virtual void listPointSets(std::vector<pointSetRequest>& /*out*/) const {}
-  // The frame without drawing: the record in, advance(), the record back.
+  // The frame's clock without drawing: the record in, advance(), the record back.
   void advanceOnly(double* step, FrameState* state);
+  // The frame without drawing: as advanceOnly, with the script after it.
+  void playOnly(double* step, FrameState* state);
+  // What a later clock takes from a section played to it: its clock and
+  // accumulators (a seek makes the live sections agree with fresh ones).
+  void takeTimeline(const scene& played);
+  // The section's clouds are made anew on their next step: every particle is
+  // born again where the compute program places it for its time.
+  virtual void restartClouds();
   // Authoring: start the section's own clock at t (scene jump).
   void setClock(double clock) { t = clock; }
   bool current() const { return frame.partNumber == row.partNumber; }
@@ -79,6 +87,10 @@ protected:
   // The prologue; false when another section is current (then nothing is
   // written back). Must not touch GL.
   virtual bool advance(double* step) = 0;
+  // The frame's script once the clock moved, free of GL: the camera (cam),
+  // the frame's values and the accumulators (megaRotate, the shake record).
+  // Runs whenever advance() returns true, loaded or not.
+  virtual void script(double /*step*/) {}
   virtual void render(double* step) = 0;
 
   // Writes the next part number into the record copy; with `flag` the driver
@@ -132,11 +144,11 @@ protected:
   // particleStateSetUp, then the random generator starts over from 4234 (so
   // every frame repeats the draws of the last) and blending goes off.
   void beginParticlePass();
-  // The cloud's step as the scenes share it: megaRotate grows by rate x step;
-  // "ttime", "DeltaT", "PosY", "MegaRotate", the slow turn rot(0, t / 2, 0)
-  // as "RotationMatrix" and "RotationMatrix3", "alltime" with cloudAllTime;
-  // then the samplers in their order and the timed dispatch.
-  void stepCloud(double step, double rate, std::initializer_list<samplerBinding> samplers);
+  // The cloud's step as the scenes share it: "ttime", "DeltaT", "PosY",
+  // "MegaRotate", the slow turn rot(0, t / 2, 0) as "RotationMatrix" and
+  // "RotationMatrix3", "alltime" with cloudAllTime; then the samplers in
+  // their order and the timed dispatch.
+  void stepCloud(double step, std::initializer_list<samplerBinding> samplers);
   // The compute dispatch, timed as the frame's compute pass; unit 0 active after.
   void dispatchStep(particlesim& sim);
   // The point draw of program particleSlot (or `program`): the simulator's

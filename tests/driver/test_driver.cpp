@@ -1,6 +1,7 @@
 // The frame driver against a manual clock and a fake audio back end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -9,9 +10,11 @@
 
 #include "driver/clock.h"
 #include "driver/driver.h"
+#include "driver/timeline.h"
 #include "platform/audio.h"
 #include "platform/crandom.h"
 #include "platform/platform.h"
+#include "scenes/route.h"
 #include "scenes/scene.h"
 
 class fakeAudio : public audioBackend {
@@ -217,4 +220,61 @@ TEST_F(driverTest, aStillMusicClockIsLeftAndFoundAgain) {
   frame(0.1);
   EXPECT_FALSE(demo.musicLost);
   EXPECT_GT(demo.demoTime - before, 0.1 + 1e-3);  // pulled again
+}
+
+// A seek lands where playing at 60 frames a second would have been: the
+// part number and every section's clock, MegaRotate and shake record, just
+// before and just after each hand-over and at two moments between.
+TEST_F(driverTest, aSeekLandsWherePlayingWouldHaveBeen) {
+  const double step = 1.0 / 60.0;
+  route track;  // the baked shake track, so that the shake records move
+  readShakeTrack(track, (std::string(OBELISK_DATA_DIR) + "/try1.sav").c_str());
+  auto fresh = [&] {
+    for (int part = 0; part < SectionCount; ++part) {
+      delete demo.sections[part];
+      demo.sections[part] = createSection(part);
+      demo.sections[part]->shake = track;
+    }
+  };
+  std::vector<double> handOvers = simulateTimeline(step);
+  ASSERT_GE(handOvers.size(), 5u);
+  std::vector<double> moments = {3.0, 250.0};
+  for (int k = 0; k < 5; ++k) moments.insert(moments.end(), {handOvers[k] - 0.05, handOvers[k] + 0.05});
+  std::sort(moments.begin(), moments.end());
+
+  struct snapshot {
+    int part;
+    double demoTime, t[MaxSections];
+    float megaRotate[MaxSections];
+    vec3 shake[MaxSections];
+  };
+  auto take = [&] {
+    snapshot s{demo.frameState.partNumber, demo.demoTime, {}, {}, {}};
+    for (int part = 0; part < SectionCount; ++part) {
+      s.t[part] = demo.sections[part]->t;
+      s.megaRotate[part] = demo.sections[part]->megaRotate;
+      s.shake[part] = demo.sections[part]->shakeRec.current;
+    }
+    return s;
+  };
+  demo.settings.musicEnabled = false;
+  fresh();
+  std::vector<snapshot> played;
+  for (double m : moments) {
+    while (demo.demoTime < m - step / 2) frame(step);
+    played.push_back(take());
+  }
+  for (size_t k = 0; k < moments.size(); ++k) {
+    fresh();
+    seekDemo(moments[k]);
+    snapshot s = take(), p = played[k];
+    EXPECT_EQ(s.part, p.part) << moments[k];
+    EXPECT_NEAR(s.demoTime, p.demoTime, 1e-4) << moments[k];
+    for (int part = 0; part < SectionCount; ++part) {
+      EXPECT_NEAR(s.t[part], p.t[part], 1e-4) << moments[k] << " part " << part;  // the frame clock rounds its steps
+      EXPECT_NEAR(s.megaRotate[part], p.megaRotate[part], 1e-4) << moments[k] << " part " << part;
+      EXPECT_NEAR(length(s.shake[part] - p.shake[part]), 0, 1e-6) << moments[k] << " part " << part;
+    }
+  }
+  EXPECT_GT(played.back().megaRotate[3], 1.0f);  // the city's turn did grow
 }
