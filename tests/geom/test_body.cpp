@@ -1,4 +1,4 @@
-// body_test.cpp -- posing the figure (no GL), and the movable basics.
+// Posing the figure (no GL), and the movable box.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -12,9 +12,8 @@
 namespace {
 
 // hip > abdomen > chest > {neck, lCollar, rCollar} > end sites: 21 values a frame.
-std::string figureFile(int frames) {
-  std::string site = "End Site\n{\nOFFSET 0 1 0\n}\n";
-  std::string rot = "CHANNELS 3 Zrotation Xrotation Yrotation\n";
+std::unique_ptr<body> figure(int frames) {
+  std::string site = "End Site\n{\nOFFSET 0 1 0\n}\n", rot = "CHANNELS 3 Zrotation Xrotation Yrotation\n";
   std::ostringstream s;
   s << "HIERARCHY\nROOT hip\n{\nOFFSET 0 0 0\n"
     << "CHANNELS 6 Xposition Yposition Zposition Zrotation Xrotation Yrotation\n"
@@ -28,12 +27,8 @@ std::string figureFile(int frames) {
     for (int j = 0; j < 5; ++j) s << " " << 7 * k + j << " " << -2 * k << " " << 4 * k;
     s << "\n";
   }
-  return s.str();
-}
-
-std::unique_ptr<body> figure(int frames) {
   logCapture quiet;
-  return std::make_unique<body>(writeTestFile("figure" + std::to_string(frames) + ".bvh", figureFile(frames)));
+  return std::make_unique<body>(writeTestFile("figure" + std::to_string(frames) + ".bvh", s.str()));
 }
 
 struct bone {
@@ -59,45 +54,35 @@ void expectNear(const mat4& a, const mat4& b) {
 // from n-1 back to 1; the pose of entry k is parent * rest * frame k.
 TEST(body, blendsTwoFramesByTheFractionalPosition) {
   auto b = figure(14);  // 15 root entries: the loop is entries 1..14
-  joint* hip = b->skeleton->root;
-  joint* abdomen = hip->children[0];
+  joint *hip = b->skeleton->root, *abdomen = hip->children[0];
   b->framePosition = 13.5f;
   std::vector<bone> bones = posed(*b);
   ASSERT_EQ(bones.size(), 8u);
   mat4 hipPose = (hip->frames[0] * hip->frames[14] + hip->frames[0] * hip->frames[1]) * 0.5f;
   expectNear(bones[0].m, hipPose);
-  mat4 abdomenPose = (hipPose * abdomen->frames[0] * abdomen->frames[14] +
-                      hipPose * abdomen->frames[0] * abdomen->frames[1]) * 0.5f;
-  expectNear(bones[1].m, abdomenPose);
-
+  expectNear(bones[1].m, (hipPose * abdomen->frames[0] * abdomen->frames[14] +
+                          hipPose * abdomen->frames[0] * abdomen->frames[1]) * 0.5f);
   b->framePosition = 1.0f;
   std::vector<bone> one = posed(*b);
   expectNear(one[0].m, hip->frames[0] * hip->frames[2]);
   b->framePosition = 15.0f;
-  std::vector<bone> fifteen = posed(*b);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(fifteen[1].m.m[i], one[1].m.m[i]);
+  expectNear(posed(*b)[1].m, one[1].m);
 }
 
 // Every joint with children is posed once; each of its bones is handed
 // over, so the chest's limb comes three times. End sites are not posed.
-TEST(body, walksBonesDepthFirst) {
-  auto b = figure(14);
-  std::vector<bone> bones = posed(*b);
-  std::vector<std::string> from;
-  for (const bone& x : bones) from.push_back(x.from);
-  EXPECT_EQ(from, (std::vector<std::string>{"hip", "abdomen", "chest", "neck", "chest", "lCollar", "chest",
-                                            "rCollar"}));
-  ASSERT_EQ(b->matrixStack.size(), 1u);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(b->matrixStack.front().m[i], mat4().m[i]);
-}
-
 // The root's list is cut by ten entries per posed joint down to 15; the
 // other joints keep all their frames.
-TEST(body, trimsTheRootToFifteenEntries) {
+TEST(body, walksBonesDepthFirstAndTrimsTheRootToFifteenEntries) {
   auto b = figure(40);
   joint* root = b->skeleton->root;
   ASSERT_EQ(root->frames.size(), 41u);
-  posed(*b);
+  std::vector<std::string> from;
+  for (const bone& x : posed(*b)) from.push_back(x.from);
+  EXPECT_EQ(from, (std::vector<std::string>{"hip", "abdomen", "chest", "neck", "chest", "lCollar", "chest",
+                                            "rCollar"}));
+  ASSERT_EQ(b->matrixStack.size(), 1u);
+  expectNear(b->matrixStack.front(), mat4());
   EXPECT_EQ(root->frames.size(), 15u);
   EXPECT_EQ(root->children[0]->frames.size(), 41u);
   b->framePosition = 13.0f;
@@ -115,7 +100,6 @@ TEST(body, restPoseWithoutMotionAndAdvanceLoops) {
   expectNear(bones[1].m, hip->frames[0] * hip->children[0]->frames[0]);
   b->advance();
   EXPECT_EQ(b->framePosition, 1.0f);
-
   b = figure(14);
   b->advance();
   EXPECT_EQ(b->framePosition, 2.0f);

@@ -1,13 +1,13 @@
-// draw_gltest.cpp -- drawing meshes and the figure in a small
-// off-screen target with identity matrices (positions are clip space).
+// Drawing meshes and the figure in a small off-screen target with identity
+// matrices (positions are clip space).
 #include <GL/glew.h>
 
 #include <sstream>
 
 #include "geom/body.h"
 #include "geom/objmesh.h"
-#include "tests/support/testfiles.h"
 #include "tests/support/glcontext.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 

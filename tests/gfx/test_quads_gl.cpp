@@ -16,36 +16,27 @@ TEST_F(quads, billboardDropsRotationKeepsTranslation) {
   drawScreenQuad(&angle, &sx, &sy, true, 1.0f);
   float m[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, m);
-  EXPECT_FLOAT_EQ(m[0], 1);
-  EXPECT_FLOAT_EQ(m[2], 0);
-  EXPECT_FLOAT_EQ(m[5], 1);
-  EXPECT_FLOAT_EQ(m[10], 0);  // z flattened
-  EXPECT_FLOAT_EQ(m[12], 1);
-  EXPECT_FLOAT_EQ(m[13], 2);
-  EXPECT_FLOAT_EQ(m[14], 3);
+  EXPECT_EQ((std::vector<float>{m[0], m[2], m[5], m[10], m[12], m[13], m[14]}),
+            (std::vector<float>{1, 0, 1, 0, 1, 2, 3}));  // z flattened
   glLoadIdentity();
 }
 
 TEST_F(quads, negativeScaleMirrorsTheTexture) {
-  // a 2 x 1 texture: red on the left, blue on the right
-  const unsigned char texels[] = {255, 0, 0, 255, 0, 0, 255, 255};
-  GLuint tex;
-  glGenTextures(1, &tex);
-  glBindTexture(GL_TEXTURE_2D, tex);
+  GLuint textures[2], fbo;
+  glGenTextures(2, textures);
+  const unsigned char texels[] = {255, 0, 0, 255, 0, 0, 255, 255};  // 2 x 1: red on the left, blue on the right
+  glBindTexture(GL_TEXTURE_2D, textures[0]);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 2, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  // draw off-screen: a hidden window's pixels need not exist
-  GLuint fbo, target;
-  glGenTextures(1, &target);
-  glBindTexture(GL_TEXTURE_2D, target);
+  glBindTexture(GL_TEXTURE_2D, textures[1]);  // drawn off-screen: a hidden window's pixels need not exist
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 64, 64, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glGenFramebuffers(1, &fbo);
   glBindFramebuffer(GL_FRAMEBUFFER, fbo);
-  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target, 0);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, textures[1], 0);
   ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
   glViewport(0, 0, 64, 64);
-  glBindTexture(GL_TEXTURE_2D, tex);
+  glBindTexture(GL_TEXTURE_2D, textures[0]);
   glEnable(GL_TEXTURE_2D);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_BLEND);
@@ -61,15 +52,11 @@ TEST_F(quads, negativeScaleMirrorsTheTexture) {
     unsigned char left[4], right[4];
     glReadPixels(8, 32, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, left);
     glReadPixels(56, 32, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, right);
-    bool mirrored = sx < 0;
-    EXPECT_EQ(left[0], mirrored ? 0 : 255) << "sx " << sx;
-    EXPECT_EQ(left[2], mirrored ? 255 : 0) << "sx " << sx;
-    EXPECT_EQ(right[0], mirrored ? 255 : 0) << "sx " << sx;
+    EXPECT_EQ((std::vector<int>{left[0], left[2], right[0], right[2]}),
+              sx > 0 ? (std::vector<int>{255, 0, 0, 255}) : (std::vector<int>{0, 255, 255, 0})) << "sx " << sx;
   }
   glDisable(GL_TEXTURE_2D);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDeleteFramebuffers(1, &fbo);
-  glDeleteTextures(1, &target);
-  glDeleteTextures(1, &tex);
-  glLoadIdentity();
+  glDeleteTextures(2, textures);
 }

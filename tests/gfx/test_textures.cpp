@@ -1,16 +1,12 @@
-// Random helpers, texture bytes, JPEG decoding, shader source and velocity
-// file reading: the GL-free halves of the loaders.
+// The GL-free halves of the texture loaders: random helpers and bytes, the
+// colour-and-alpha combination, and a JPEG the production needs but cannot read.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include <climits>
+#include <filesystem>
 #include <memory>
 
-#include "gfx/jpegdecode.h"
-#include "gfx/particlesim.h"
 #include "gfx/rendercontext.h"
-#include "gfx/shaderset.h"
 #include "gfx/textures.h"
 #include "platform/crandom.h"
 #include "platform/platform.h"
@@ -21,8 +17,7 @@ TEST(randomHelpers, randomIntStaysInsideZeroToNInclusive) {
   bool seen[3] = {};
   for (int i = 0; i < 1000; i++) {
     int r = randomInt(2);
-    ASSERT_GE(r, 0);
-    ASSERT_LE(r, 2);
+    ASSERT_TRUE(r >= 0 && r <= 2) << r;
     seen[r] = true;
   }
   EXPECT_TRUE(seen[0] && seen[1] && seen[2]);
@@ -32,15 +27,14 @@ TEST(randomHelpers, randomIntStaysInsideZeroToNInclusive) {
   EXPECT_GE(randomInt(INT_MAX), 0);  // n + 1 must not overflow (UBSan)
   for (int i = 0; i < 100; i++) {
     double f = frand();
-    ASSERT_GE(f, 0.0);
-    ASSERT_LE(f, 1.0);
+    ASSERT_TRUE(f >= 0.0 && f <= 1.0) << f;
   }
 }
 
-TEST(randomTexture, isIdenticalOnEveryRunAndFavoursZero) {
+TEST(randomTexture, isTheSameWhateverTheGeneratorDidBeforeAndFavoursZero) {
   std::vector<unsigned char> first, second;
   fillRandomTextureBytes(256, 256, first);
-  cSrand(99);  // whatever the generator did before, the texture is the same
+  cSrand(99);
   cRand();
   fillRandomTextureBytes(256, 256, second);
   ASSERT_EQ(first.size(), 256u * 256u * 3u);
@@ -72,67 +66,22 @@ std::vector<unsigned char> labelled(int width, int height) {
 }  // namespace
 
 TEST(rgbaCombine, bottomRowIsTransparentBlackAndAlphaComesFromGreen) {
-  std::vector<unsigned char> colour = labelled(3, 4), alpha = labelled(3, 4), rgba;
-  combineRgba(colour, 3, 4, alpha, 3, 4, rgba);
+  std::vector<unsigned char> rgba;
+  combineRgba(labelled(3, 4), 3, 4, labelled(3, 4), 3, 4, rgba);
   ASSERT_EQ(rgba.size(), 3u * 4u * 4u);
   for (int i = 0; i < 3 * 4; i++) EXPECT_EQ(rgba[i], 0) << "bottom row byte " << i;
   // Row 1 holds the alpha image's bottom row (green 1); rows 2, 3 their own.
   for (int x = 0; x < 3; x++) {
     const unsigned char* p = &rgba[(1 * 3 + x) * 4];
-    EXPECT_EQ(p[0], x);
-    EXPECT_EQ(p[1], 11);
-    EXPECT_EQ(p[2], 200);
-    EXPECT_EQ(p[3], 1);
+    EXPECT_EQ(std::vector<int>(p, p + 4), (std::vector<int>{x, 11, 200, 1}));
     EXPECT_EQ(rgba[(3 * 3 + x) * 4 + 3], 31);
   }
-}
-
-TEST(rgbaCombine, oneRowAndMismatchedImagesStayInBounds) {
-  std::vector<unsigned char> rgba;
+  // One row, and images of different sizes, stay in bounds.
   combineRgba(labelled(2, 1), 2, 1, labelled(2, 1), 2, 1, rgba);
   EXPECT_EQ(rgba, std::vector<unsigned char>(8, 0));
   combineRgba(labelled(1, 1), 1, 1, labelled(2, 3), 2, 3, rgba);  // colour too small
   EXPECT_EQ(rgba[(2 * 2 + 1) * 4 + 0], 0);
   EXPECT_EQ(rgba[(2 * 2 + 1) * 4 + 3], 21);
-}
-
-TEST(jpegDecoder, deliversBottomUpRgbxRowsAndGreyAsColour) {
-  scratchDir dir;
-  std::vector<unsigned char> rgb(16 * 16 * 3);
-  for (int i = 0; i < 16 * 16; i++) rgb[i * 3 + (i < 16 * 8 ? 0 : 2)] = 255;  // top red, bottom blue
-  writeJpeg(dir.path("rb.jpg"), 16, 16, 3, rgb);
-  std::vector<unsigned char> rgbx;
-  int w = 0, h = 0;
-  ASSERT_TRUE(decodeJpgFile(dir.path("rb.jpg"), rgbx, w, h));
-  ASSERT_EQ(w, 16);
-  ASSERT_EQ(h, 16);
-  ASSERT_EQ(rgbx.size(), 16u * 16u * 4u);
-  EXPECT_GT(rgbx[2], 200);                  // row 0: the file's last row, blue
-  EXPECT_LT(rgbx[0], 40);
-  EXPECT_GT(rgbx[15 * 16 * 4 + 0], 200);    // row 15: the file's first row, red
-  EXPECT_LT(rgbx[15 * 16 * 4 + 2], 40);
-
-  std::vector<unsigned char> grey(8 * 8, 90);
-  writeJpeg(dir.path("grey.jpg"), 8, 8, 1, grey);
-  ASSERT_TRUE(decodeJpgFile(dir.path("grey.jpg"), rgbx, w, h));
-  ASSERT_EQ(rgbx.size(), 8u * 8u * 4u);
-  for (int i = 0; i < 64; i++) {
-    ASSERT_NEAR(rgbx[i * 4], 90, 2);
-    ASSERT_EQ(rgbx[i * 4 + 1], rgbx[i * 4]);
-    ASSERT_EQ(rgbx[i * 4 + 2], rgbx[i * 4]);
-  }
-}
-
-TEST(jpegDecoder, tellsAMissingFileFromABrokenOne) {
-  scratchDir dir;
-  std::vector<unsigned char> rgbx(5);
-  int w = 1, h = 1;
-  EXPECT_EQ(decodeJpg(dir.path("absent.jpg"), rgbx, w, h), jpegStatus::cannotOpen);
-  EXPECT_EQ(decodeJpg(dir.write("text.jpg", "not a jpeg at all"), rgbx, w, h), jpegStatus::decodeError);
-  EXPECT_EQ(decodeJpg(dir.write("empty.jpg", ""), rgbx, w, h), jpegStatus::decodeError);
-  EXPECT_TRUE(rgbx.empty());
-  EXPECT_EQ(w, 0);
-  EXPECT_EQ(h, 0);
 }
 
 // The failure paths end the process before any GL call, so they run here.
@@ -158,42 +107,4 @@ TEST(jpegLoaderDeathTest, aMissingOrBrokenJpegEndsTheProcessWithCodeOne) {
               "Jpg !: .*broken\\.jpg.*\nobelisk: cannot read JPEG \".*/broken\\.jpg\": Not a JPEG file");
   EXPECT_EXIT(context->loadJpgRgba(missing.c_str(), broken.c_str(), 3), testing::ExitedWithCode(1),
               "Jpg !: .*missing\\.jpg.*\nobelisk: cannot read JPEG \".*/missing\\.jpg\": No such");
-}
-
-TEST(shaderSource, holdsTheBytesUnchangedFollowedByANul) {
-  scratchDir dir;
-  logCapture log;
-  std::unique_ptr<char[]> text = readShaderSource(dir.write("s.cpp", "void main()\r\n{}\n"));
-  ASSERT_TRUE(text);
-  EXPECT_STREQ(text.get(), "void main()\r\n{}\n");
-  text = readShaderSource(dir.write("empty.cpp", ""));
-  ASSERT_TRUE(text);
-  EXPECT_EQ(text[0], 0);
-  EXPECT_TRUE(log.lines().empty());
-  EXPECT_FALSE(readShaderSource(dir.path("absent.cpp")));
-  EXPECT_FALSE(readShaderSource(dir.path("")));  // the folder itself
-  EXPECT_EQ(log.lines(), (std::vector<std::string>(2, "Cannot open shader source file.")));
-}
-
-TEST(shaderSource, anIncludeLineStandsForTheFileBesideIt) {
-  scratchDir dir;
-  dir.write("piece.cpp", "uint hash(uint x) { return x; }\n");
-  std::unique_ptr<char[]> text = readShaderSource(
-      dir.write("main.cpp", "#version 430\n#include \"piece.cpp\"\n#include \"absent.cpp\"\nvoid main() {}\n"));
-  ASSERT_TRUE(text);
-  // a missing piece keeps its line for the compiler to point at
-  EXPECT_STREQ(text.get(), "#version 430\nuint hash(uint x) { return x; }\n#include \"absent.cpp\"\nvoid main() {}\n");
-}
-
-TEST(velocityFile, whatTheFileLacksIsZero) {
-  scratchDir dir;
-  std::vector<float> data;
-  EXPECT_EQ(readVelocityFile(dir.path("absent.dat"), data), 0);
-  ASSERT_EQ(long(data.size()), VelocityFloats);
-  float head[2] = {1.5f, -2.0f};
-  EXPECT_EQ(readVelocityFile(dir.write("short.dat", std::string(reinterpret_cast<char*>(head), 8)), data), 8);
-  EXPECT_EQ(data[0], 1.5f);
-  EXPECT_EQ(data[1], -2.0f);
-  EXPECT_EQ(data[2], 0.0f);
-  EXPECT_EQ(data.back(), 0.0f);
 }

@@ -5,15 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <memory>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "scenes/part_thecity.h"
 #include "tests/support/scenefixture.h"
-#include "tests/support/testfiles.h"
 
 namespace {
 
@@ -60,16 +55,7 @@ void verticalExtent(const objmesh& m, const std::vector<turn>& chain, float& low
 }  // namespace
 
 TEST_F(citySceneGl, everyProgramLinksWithoutComplaint) {
-  const shaderset& s = scene->shaders;
-  for (int slot : {200, 201, 202, 203, 204}) {
-    EXPECT_EQ(glStatus(s.fragmentShaders[slot], false), GL_TRUE) << slot;
-    EXPECT_EQ(glStatus(s.programs[slot], true), GL_TRUE) << slot;
-  }
-  EXPECT_EQ(glStatus(s.vertexShaders[200], false), GL_TRUE);
-  EXPECT_EQ(glStatus(context->sims[2].program, true), GL_TRUE);
-  EXPECT_EQ(context->sims[2].curlTexture, context->sims[0].curlTexture);
-  for (const std::string& line : infoLinesOf(loadLog, "Part_city//shaders//"))
-    EXPECT_EQ(line.find("rror"), std::string::npos) << line;
+  expectCleanPrograms({200, 201, 202, 203, 204}, 7, {200});
   ASSERT_TRUE(scene->walker != nullptr) << loadLog;
 }
 
@@ -95,35 +81,16 @@ TEST_F(citySceneGl, landmarksLoadAsWrittenAndStandUpright) {
 }
 
 TEST_F(citySceneGl, aFrameDrawsAndLeavesTheDepthMaskOn) {
-  scene->setClock(10);
-  FrameState state;
-  state.partNumber = 3;
-  double step = 0.04;
-  glViewport(0, 0, 160, 100);
-  glGetError();
-  scene->draw(&step, context.get(), &state);
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  drawFrame(10, 0.04);
   GLboolean mask = GL_FALSE;
   glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
   EXPECT_EQ(mask, GL_TRUE);
 }
 
-// ---- the whole program, captured -----------------------------------------------------
-
-// At 10 s: the dusk fills the top, the cloud lights the middle, the street
-// is black.
-TEST(cityCapture, theCloudGlowsInFrontOfTheDuskAndTheStreetIsBlack) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
-  if (!fileExists("newobjects//Eiffel.obj")) GTEST_SKIP() << "data folder not baked";
-  std::string dir = ::testing::TempDir() + "obelisk_city_10";
-  std::string last = captureScene(OBELISK_EXE, 3, 10, 2, dir);
-  ASSERT_FALSE(last.empty());
-  picture p;
-  ASSERT_TRUE(readPng(last, p)) << last;
-  ASSERT_EQ(p.width, 640);
-  EXPECT_GT(p.meanLevel(0, 0, 640, 60), 15);                  // the sky is painted
-  EXPECT_GT(p.countAbove(200, 240, 150, 400, 400), 500);      // the cloud in the middle
-  int dark = p.height * p.width - p.countAbove(12, 0, 0, p.width, p.height);
-  EXPECT_GT(dark, 2000);                                      // silhouettes
-  std::system(("rm -rf '" + dir + "'").c_str());
+// At 10 s: the dusk fills the top, the cloud lights the middle, the street is black.
+TEST_F(sceneCapture, cityCloudGlowsInFrontOfTheDuskAndTheStreetIsBlack) {
+  picture p = capture(3, 10, 2);
+  EXPECT_GT(p.meanLevel(0, 0, 640, 60), 15);                            // the sky is painted
+  EXPECT_GT(p.countAbove(200, 240, 150, 400, 400), 500);                // the cloud in the middle
+  EXPECT_GT(p.height * p.width - p.countAbove(12, 0, 0, p.width, p.height), 2000);  // silhouettes
 }

@@ -1,19 +1,15 @@
-// The time-script helpers: clamp ends of ease, the rampIn seam, rot.
+// The time-script helpers: the clamped ends of ease, the rampIn seam, rot.
 #include <gtest/gtest.h>
 
 #include "scenes/timing.h"
 
-TEST(timing, easeClampsAndIsSymmetric) {
+TEST(timing, easeClampsAndIsSymmetricAndRampInBecomesLinearAtTheSeam) {
   EXPECT_EQ(ease(-5.0), 0.0);
   EXPECT_EQ(ease(0.0), 0.0);
   EXPECT_DOUBLE_EQ(ease(7.0), 1.0);
   EXPECT_NEAR(ease(0.25) + ease(0.75), 1.0, 1e-12);
-  // higher powers still run from 0 to 1, later
-  EXPECT_DOUBLE_EQ(ease(1.0, 3.0), 1.0);
+  EXPECT_DOUBLE_EQ(ease(1.0, 3.0), 1.0);  // higher powers still run from 0 to 1, later
   EXPECT_LT(ease(0.3, 3.0), ease(0.3));
-}
-
-TEST(timing, rampInBecomesLinearAtTheSeam) {
   EXPECT_EQ(rampIn(-2.0), 0.0);
   EXPECT_EQ(rampIn(0.0), 0.0);
   double seam = 1.0 / 0.3;
