@@ -3,8 +3,6 @@
 // display and a missing GTK are told in words. Runs from the baked data folder.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "tests/support/scenegl.h"
 #include "tests/support/testfiles.h"
 

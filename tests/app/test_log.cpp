@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <iostream>
 
 #include "app/app.h"
 #include "tests/support/testfiles.h"

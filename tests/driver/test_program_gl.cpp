@@ -4,10 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "scenes/scene.h"
 #include "scenes/sections.h"

@@ -2,9 +2,9 @@
 // colour-and-alpha combination, and a JPEG the production needs but cannot read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
-#include <memory>
 
 #include "gfx/rendercontext.h"
 #include "gfx/textures.h"
@@ -12,26 +12,22 @@
 #include "platform/platform.h"
 #include "tests/support/testfiles.h"
 
-TEST(randomHelpers, randomIntStaysInsideZeroToNInclusive) {
+// randomInt(n) yields 0 ... n, even past the generator's range, and n + 1
+// must not overflow (UBSan); the random texture is the same whatever the
+// generator did before, and stores 256 as 0.
+TEST(randomHelpers, stayInTheirRangesAndTheTextureIsAlwaysTheSame) {
   cSrand(7);
   bool seen[3] = {};
   for (int i = 0; i < 1000; i++) {
     int r = randomInt(2);
     ASSERT_TRUE(r >= 0 && r <= 2) << r;
     seen[r] = true;
+    ASSERT_LE(randomInt(40000), 40000);
+    ASSERT_TRUE(frand() >= 0.0 && frand() <= 1.0);
   }
   EXPECT_TRUE(seen[0] && seen[1] && seen[2]);
-  EXPECT_EQ(randomInt(0), 0);
-  EXPECT_EQ(randomInt(-5), 0);
-  for (int i = 0; i < 100; i++) ASSERT_LE(randomInt(40000), 40000);  // past the generator's range
-  EXPECT_GE(randomInt(INT_MAX), 0);  // n + 1 must not overflow (UBSan)
-  for (int i = 0; i < 100; i++) {
-    double f = frand();
-    ASSERT_TRUE(f >= 0.0 && f <= 1.0) << f;
-  }
-}
-
-TEST(randomTexture, isTheSameWhateverTheGeneratorDidBeforeAndFavoursZero) {
+  EXPECT_EQ(randomInt(0) + randomInt(-5), 0);
+  EXPECT_GE(randomInt(INT_MAX), 0);
   std::vector<unsigned char> first, second;
   fillRandomTextureBytes(256, 256, first);
   cSrand(99);
@@ -39,44 +35,27 @@ TEST(randomTexture, isTheSameWhateverTheGeneratorDidBeforeAndFavoursZero) {
   fillRandomTextureBytes(256, 256, second);
   ASSERT_EQ(first.size(), 256u * 256u * 3u);
   EXPECT_TRUE(first == second);
-  // randomInt(256) yields 0 ... 256 and 256 is stored as 0.
-  long counts[256] = {};
-  for (unsigned char b : first) counts[b]++;
-  double others = 0;
-  for (int v = 1; v < 256; v++) others += counts[v];
-  others /= 255;
-  EXPECT_GT(counts[0], 1.7 * others);
-  EXPECT_LT(counts[0], 2.3 * others);
+  long zeros = std::count(first.begin(), first.end(), 0), others = long(first.size()) - zeros;
+  EXPECT_TRUE(zeros > 1.7 * others / 255 && zeros < 2.3 * others / 255) << zeros;
 }
 
-namespace {
-// A bottom-up RGBX image whose every byte names its texel: R = x, G = 10 * row + 1.
-std::vector<unsigned char> labelled(int width, int height) {
-  std::vector<unsigned char> rgbx(size_t(width) * height * 4);
-  for (int y = 0; y < height; y++)
-    for (int x = 0; x < width; x++) {
-      unsigned char* p = &rgbx[(size_t(y) * width + x) * 4];
-      p[0] = static_cast<unsigned char>(x);
-      p[1] = static_cast<unsigned char>(10 * y + 1);
-      p[2] = 200;
-      p[3] = 77;
-    }
-  return rgbx;
-}
-}  // namespace
-
+// The bottom row is transparent black; alpha comes from the alpha image's
+// green one row up; images of one row or of different sizes stay in bounds.
 TEST(rgbaCombine, bottomRowIsTransparentBlackAndAlphaComesFromGreen) {
+  auto labelled = [](int width, int height) {  // bottom-up RGBX: R = x, G = 10 * row + 1
+    std::vector<unsigned char> rgbx;
+    for (int y = 0; y < height; y++)
+      for (int x = 0; x < width; x++) rgbx.insert(rgbx.end(), {(unsigned char)x, (unsigned char)(10 * y + 1), 200, 77});
+    return rgbx;
+  };
   std::vector<unsigned char> rgba;
   combineRgba(labelled(3, 4), 3, 4, labelled(3, 4), 3, 4, rgba);
   ASSERT_EQ(rgba.size(), 3u * 4u * 4u);
-  for (int i = 0; i < 3 * 4; i++) EXPECT_EQ(rgba[i], 0) << "bottom row byte " << i;
-  // Row 1 holds the alpha image's bottom row (green 1); rows 2, 3 their own.
+  EXPECT_EQ(std::vector<unsigned char>(rgba.begin(), rgba.begin() + 12), std::vector<unsigned char>(12, 0));
   for (int x = 0; x < 3; x++) {
-    const unsigned char* p = &rgba[(1 * 3 + x) * 4];
-    EXPECT_EQ(std::vector<int>(p, p + 4), (std::vector<int>{x, 11, 200, 1}));
-    EXPECT_EQ(rgba[(3 * 3 + x) * 4 + 3], 31);
+    EXPECT_EQ(std::vector<int>(&rgba[(3 + x) * 4], &rgba[(3 + x) * 4 + 4]), (std::vector<int>{x, 11, 200, 1}));
+    EXPECT_EQ(rgba[(9 + x) * 4 + 3], 31);
   }
-  // One row, and images of different sizes, stay in bounds.
   combineRgba(labelled(2, 1), 2, 1, labelled(2, 1), 2, 1, rgba);
   EXPECT_EQ(rgba, std::vector<unsigned char>(8, 0));
   combineRgba(labelled(1, 1), 1, 1, labelled(2, 3), 2, 3, rgba);  // colour too small

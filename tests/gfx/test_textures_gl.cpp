@@ -2,8 +2,6 @@
 // here; the program never reads back.
 #include <GL/glew.h>
 
-#include <memory>
-
 #include "gfx/rendercontext.h"
 #include "gfx/textures.h"
 #include "platform/platform.h"
@@ -37,41 +35,35 @@ std::vector<double> progressCalls;
 
 }  // namespace
 
+// The first row lands at the top (t = 1), in a linear texture that replaces
+// whatever the slot held; a colour-and-alpha pair takes its alpha from the
+// alpha file's green, above a transparent bottom row.
 TEST_F(textureGl, aJpegsFirstRowLandsAtTheTopOfTheTexture) {
-  std::vector<unsigned char> rgb(6 * 16 * 3);  // 6 wide: rows are not 4-byte aligned
+  std::vector<unsigned char> rgb(6 * 16 * 3), red(8 * 8 * 3, 0), alpha(8 * 8 * 3, 0);  // 6 wide: rows not 4-byte aligned
   for (int i = 0; i < 6 * 16; i++) rgb[i * 3 + (i < 6 * 8 ? 0 : 2)] = 255;  // top red, bottom blue
-  std::string file = dir.path("redblue.jpg");
+  for (int i = 0; i < 64; i++) red[i * 3] = 255, alpha[i * 3 + 1] = i < 32 ? 0 : 255;  // alpha: top half 0
+  std::string file = dir.path("redblue.jpg"), colourFile = dir.path("c.jpg"), alphaFile = dir.path("a.jpg");
   writeJpeg(file, 6, 16, 3, rgb);
+  writeJpeg(colourFile, 8, 8, 3, red);
+  writeJpeg(alphaFile, 8, 8, 3, alpha);
   context->progress = [](double amount) { progressCalls.push_back(amount); };
   progressCalls.clear();
-  context->textures[9] = 12345;  // whatever the slot held is replaced
+  context->textures[9] = 12345;
   logCapture log;
   context->loadJpg(file.c_str(), 9);
-  EXPECT_EQ(log.lines(), (std::vector<std::string>{"Load texture jpg: " + file}));
-  EXPECT_EQ(progressCalls, (std::vector<double>{0.1}));
+  context->loadJpgRgba(colourFile.c_str(), alphaFile.c_str(), 44);
+  EXPECT_EQ(log.lines(), (std::vector<std::string>{"Load texture jpg: " + file,
+                                                   "Load texture jpgrgba: " + colourFile + ", " + alphaFile}));
+  EXPECT_EQ(progressCalls.front(), 0.1);
   ASSERT_NE(context->textures[9], 12345u);
   std::vector<unsigned char> pixels = readBytes(context->textures[9], GL_RGB, 6, 16, 3);
-  const unsigned char *top = &pixels[15 * 6 * 3], *bottomRight = &pixels[5 * 3];  // t = 1 and t = 0
+  const unsigned char *top = &pixels[15 * 6 * 3], *bottomRight = &pixels[5 * 3];
   EXPECT_TRUE(top[0] > 200 && top[2] < 40) << "red at the top";
   EXPECT_TRUE(bottomRight[2] > 200 && bottomRight[0] < 40) << "blue at the bottom";
   GLint filter = 0;
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
   EXPECT_EQ(filter, GL_LINEAR);
-}
-
-TEST_F(textureGl, anRgbaJpegPairTakesAlphaFromGreenAboveATransparentBottomRow) {
-  std::vector<unsigned char> colour(8 * 8 * 3, 0), alpha(8 * 8 * 3, 0);
-  for (int i = 0; i < 64; i++) {
-    colour[i * 3] = 255;                 // red everywhere
-    alpha[i * 3 + 1] = i < 32 ? 0 : 255;  // green: top half 0, bottom half 255
-  }
-  std::string colourFile = dir.path("c.jpg"), alphaFile = dir.path("a.jpg");
-  writeJpeg(colourFile, 8, 8, 3, colour);
-  writeJpeg(alphaFile, 8, 8, 3, alpha);
-  logCapture log;
-  context->loadJpgRgba(colourFile.c_str(), alphaFile.c_str(), 44);
-  EXPECT_EQ(log.lines(), (std::vector<std::string>{"Load texture jpgrgba: " + colourFile + ", " + alphaFile}));
-  std::vector<unsigned char> pixels = readBytes(context->textures[44], GL_RGBA, 8, 8, 4);
+  pixels = readBytes(context->textures[44], GL_RGBA, 8, 8, 4);
   for (int x = 0; x < 8; x++) {
     EXPECT_EQ(pixels[x * 4 + 0] + pixels[x * 4 + 3], 0);                        // bottom row transparent black
     EXPECT_TRUE(pixels[(8 + x) * 4 + 3] > 200 && pixels[(8 + x) * 4] > 200);  // the alpha file's bottom row
@@ -96,15 +88,16 @@ TEST_F(textureGl, withoutAFailureHandlerABrokenJpegLeavesAnEmptyTexture) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+// Every operation adds the base to the slot; the 1-D float texture takes
+// RGB data into RGBA32F storage.
 TEST_F(textureGl, slotsAreOffsetByTheBaseAndTheFloatTextureIsRgba32f) {
-  context->textureBase = 100;  // every operation adds the base to the slot
+  context->textureBase = 100;
   context->createRandomTexture(27, 10, 6);
   ASSERT_EQ(context->textures[27], 0u);
   std::vector<unsigned char> expected;
   fillRandomTextureBytes(10, 6, expected);
   EXPECT_EQ(readBytes(context->textures[127], GL_RGB, 10, 6, 3), expected);
   context->textureBase = 0;
-  // The 1-D float texture takes RGB data into RGBA32F storage.
   context->create1DFloatTexture(1001, 4096);
   glBindTexture(GL_TEXTURE_1D, context->textures[1001]);
   EXPECT_EQ(level0(GL_TEXTURE_1D, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA32F);

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
-#include <string>
 
 #include "scenes/part_mantis.h"
 #include "scenes/sections.h"
@@ -53,21 +51,6 @@ TEST(mantisScript, panAndDollyAtKeyedTimes) {
     EXPECT_TRUE(cam.eye.x == v.dx && cam.centre.x == v.dx && cam.centre.z == 0) << "t = " << c.t;
     EXPECT_FLOAT_EQ(cam.eye.z, 2 + v.dz) << "t = " << c.t;
   }
-}
-
-TEST(mantisScript, theShakeMovesEyeAndLookAtPointTogether) {
-  route track;
-  for (int i = 0; i < 400; ++i) track.points.push_back(vec3(float(i % 7) - 3, 0, 0));
-  mantisValues v = mantisScript(30.0, track);
-  ASSERT_GE(v.shakeSide, 0);
-  ASSERT_GE(v.shakeUp, 0);
-  EXPECT_NE(v.shakeSide, v.shakeUp);  // two tracks read 81 records apart
-  camera cam = mantisCamera(v, track, 0);
-  float side = track.points[size_t(v.shakeSide)].x * 0.0002f, up = track.points[size_t(v.shakeUp)].x * 0.0002f;
-  EXPECT_NEAR(cam.centre.x - v.dx, side, 1e-7);
-  EXPECT_NEAR(cam.centre.y, up, 1e-7);
-  EXPECT_TRUE(cam.eye.x == cam.centre.x && cam.eye.y == cam.centre.y);
-  EXPECT_EQ(mantisScript(30.0, route()).shakeSide, -1);  // no track, no shake
 }
 
 TEST(mantisRibbon, onlyStrokesAfterThePlaceholderWithMoreThan15PointsAreDrawn) {

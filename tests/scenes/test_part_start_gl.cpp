@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <vector>
 
 #include "scenes/part_start.h"
 #include "tests/support/scenefixture.h"
