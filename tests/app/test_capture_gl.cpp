@@ -1,12 +1,8 @@
 // Capture: frames read back from the window come out top row first, as
 // numbered images or as a video with the sound muxed in.
+#include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include <GL/glew.h>
-#include <png.h>
-#include <unistd.h>
-
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,23 +10,8 @@
 
 #include "app/capture.h"
 #include "tests/support/glcontext.h"
+#include "tests/support/scenegl.h"
 #include "tests/support/testfiles.h"
-
-static std::string tempPath(const std::string& name) {
-  return ::testing::TempDir() + "obelisk" + std::to_string(getpid()) + "_" + name;
-}
-
-static bool readPng(const std::string& path, std::vector<unsigned char>& rgb, int& w, int& h) {
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  w = int(image.width);
-  h = int(image.height);
-  rgb.assign(PNG_IMAGE_SIZE(image), 0);
-  return png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) != 0;
-}
 
 // Red below, green in the top half of the window.
 static void drawHalves() {
@@ -47,8 +28,7 @@ class captureGl : public glTest {};
 
 TEST_F(captureGl, imagesAreNumberedAndTopRowFirst) {
   scratchDir scratch;
-  std::string dir = scratch.path("frames/nested");
-  std::string error;
+  std::string dir = scratch.path("frames/nested"), error;
   drawHalves();
   ASSERT_TRUE(captureBegin(dir, "", 64, 64, 30.0, "", error)) << error;
   EXPECT_TRUE(captureFrame());
@@ -56,16 +36,15 @@ TEST_F(captureGl, imagesAreNumberedAndTopRowFirst) {
   captureEnd();
   captureEnd();
   EXPECT_EQ(captureFrameCount(), 2);
-  std::vector<unsigned char> rgb;
-  int w = 0, h = 0;
-  ASSERT_TRUE(readPng(dir + "/frame_000001.png", rgb, w, h));
-  ASSERT_EQ(w, 64);
-  ASSERT_EQ(h, 64);
-  EXPECT_EQ(rgb[1], 255) << "top row is green";
-  EXPECT_EQ(rgb[0], 0);
-  size_t bottom = size_t(63 * 64) * 3;
-  EXPECT_EQ(rgb[bottom], 255) << "bottom row is red";
-  EXPECT_EQ(rgb[bottom + 1], 0);
+  picture p;
+  ASSERT_TRUE(readPng(dir + "/frame_000001.png", p));
+  ASSERT_EQ(p.width, 64);
+  ASSERT_EQ(p.height, 64);
+  const unsigned char *top = &p.rgb[0], *bottom = &p.rgb[size_t(63 * 64) * 3];
+  EXPECT_EQ(top[0], 0);
+  EXPECT_EQ(top[1], 255) << "top row is green";
+  EXPECT_EQ(bottom[0], 255) << "bottom row is red";
+  EXPECT_EQ(bottom[1], 0);
 }
 
 TEST_F(captureGl, unwritableFramesFail) {
@@ -82,19 +61,13 @@ TEST_F(captureGl, unwritableFramesFail) {
   captureEnd();
 }
 
-// One second of a quiet tone as 16-bit stereo WAV, the sound of the video.
+// One second of silence as 16-bit stereo WAV at 44.1 kHz, the sound of the video.
 static void writeWav(const std::string& path) {
-  const int rate = 44100, frames = rate;
   std::ofstream out(path, std::ios::binary);
-  auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-  auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-  out.write("RIFF", 4); u32(36 + frames * 4); out.write("WAVEfmt ", 8);
-  u32(16); u16(1); u16(2); u32(rate); u32(rate * 4); u16(4); u16(16);
-  out.write("data", 4); u32(frames * 4);
-  for (int i = 0; i < frames; ++i) {
-    int16_t s = int16_t(3000 * std::sin(2 * M_PI * 440.0 * i / rate));
-    u16(uint16_t(s)); u16(uint16_t(s));
-  }
+  const uint32_t fields[] = {36 + 44100 * 4, 16, 0x20001, 44100, 44100 * 4, 0x100004, 44100 * 4};
+  out.write("RIFF", 4).write(reinterpret_cast<const char*>(fields), 4).write("WAVEfmt ", 8);
+  out.write(reinterpret_cast<const char*>(fields + 1), 20).write("data", 4);
+  out.write(reinterpret_cast<const char*>(fields + 6), 4) << std::string(44100 * 4, '\0');
 }
 
 static std::string probe(const std::string& file, const char* stream, const char* entry) {
@@ -111,7 +84,8 @@ static std::string probe(const std::string& file, const char* stream, const char
 
 TEST_F(captureGl, videoHasTheFramesAndTheSound) {
   if (std::system("ffmpeg -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
-  std::string video = tempPath("capture.mp4"), wav = tempPath("music.wav"), error;
+  scratchDir scratch;
+  std::string video = scratch.path("capture.mp4"), wav = scratch.path("music.wav"), error;
   writeWav(wav);
   drawHalves();
   ASSERT_TRUE(captureBegin("", video, 64, 64, 25.0, wav, error)) << error;
@@ -119,16 +93,13 @@ TEST_F(captureGl, videoHasTheFramesAndTheSound) {
   captureEnd();
   EXPECT_EQ(probe(video, "v:0", "nb_read_frames"), "10");
   EXPECT_EQ(probe(video, "a:0", "codec_type"), "audio");
-  std::remove(video.c_str());
-  std::remove(wav.c_str());
 }
 
 TEST(capture, videoWithoutFfmpegIsAClearError) {
-  std::string empty = tempPath("nopath"), error;
-  const char* old = std::getenv("PATH");
-  std::string saved = old ? old : "";
-  setenv("PATH", empty.c_str(), 1);
-  EXPECT_FALSE(captureBegin("", tempPath("x.mp4"), 64, 64, 30.0, "", error));
+  scratchDir scratch;
+  std::string error, saved = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", scratch.path("nopath").c_str(), 1);
+  EXPECT_FALSE(captureBegin("", scratch.path("x.mp4"), 64, 64, 30.0, "", error));
   setenv("PATH", saved.c_str(), 1);
   EXPECT_NE(error.find("ffmpeg is not installed"), std::string::npos) << error;
 }

@@ -3,28 +3,22 @@
 
 #include "app/app.h"
 
-static std::vector<displayMode> filtered(const std::vector<displayMode>& all) {
+static std::vector<int> widthsOf(const std::vector<displayMode>& all) {
   std::vector<displayMode> out;
   filterDisplayModes(all, out);
-  return out;
+  std::vector<int> widths;
+  for (const displayMode& m : out) widths.push_back(m.width);
+  return widths;
 }
 
-TEST(displayModes, filterDropsTooWideTooLargeAndPortrait) {
-  auto out = filtered({{2560, 1440}, {2560, 1080}, {1024, 1280}, {1920, 1080}, {2047, 1200}, {2048, 1152},
-                       {800, 800}, {1800, 1000}, {1801, 1000}});
-  ASSERT_EQ(out.size(), 4u);
-  EXPECT_EQ(out[0].width, 1920);
-  EXPECT_EQ(out[1].width, 2047);
-  EXPECT_EQ(out[2].width, 800);   // square modes qualify
-  EXPECT_EQ(out[3].width, 1800);  // exactly 1.8 : 1
-}
-
-TEST(displayModes, duplicatesOfOtherDepthsOrRatesAppearOnceInFirstOrder) {
-  auto out = filtered({{1280, 720}, {1024, 768}, {1280, 720}, {800, 600}, {1024, 768}});
-  ASSERT_EQ(out.size(), 3u);
-  EXPECT_EQ(out[0].width, 1280);
-  EXPECT_EQ(out[1].width, 1024);
-  EXPECT_EQ(out[2].width, 800);
+TEST(displayModes, filterDropsTooWideTooLargePortraitAndRepeats) {
+  // square modes and exactly 1.8 : 1 qualify
+  EXPECT_EQ(widthsOf({{2560, 1440}, {2560, 1080}, {1024, 1280}, {1920, 1080}, {2047, 1200}, {2048, 1152},
+                      {800, 800}, {1800, 1000}, {1801, 1000}}),
+            (std::vector<int>{1920, 2047, 800, 1800}));
+  // modes repeated for other depths or rates appear once, in first order
+  EXPECT_EQ(widthsOf({{1280, 720}, {1024, 768}, {1280, 720}, {800, 600}, {1024, 768}}),
+            (std::vector<int>{1280, 1024, 800}));
 }
 
 TEST(displayModes, formatsByAspect) {

@@ -4,20 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "scenes/scene.h"
 #include "scenes/sections.h"
 #include "tests/support/testfiles.h"
 
-static int run(const std::string& args) {
-  std::string cmd = std::string(OBELISK_EXE) + " " + args + " >/dev/null 2>&1";
-  int status = std::system(cmd.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+static int run(const std::string& args) { return exitCodeOf(std::string(OBELISK_EXE) + " " + args + " >/dev/null 2>&1"); }
 
 class program : public ::testing::Test {
 protected:
@@ -25,6 +17,7 @@ protected:
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
     if (!fileExists("music//Nauvo and Kestrel - driftwork.mp3")) GTEST_SKIP() << "data folder not baked";
   }
+  scratchDir dir;
 };
 
 TEST_F(program, startUpRunsBehindTheLoadingScreen) {
@@ -52,28 +45,17 @@ TEST_F(program, startUpRunsBehindTheLoadingScreen) {
   EXPECT_EQ(loaded, listed);
 }
 
-TEST_F(program, captureWritesEveryFrame) {
-  std::string dir = ::testing::TempDir() + "obelisk_capture";
-  std::system(("rm -rf '" + dir + "'").c_str());
-  ASSERT_EQ(run("--windowed --mode 320x200 --no-aa --capture '" + dir + "' --frames 5"), 0);
-  for (int i = 0; i < 5; ++i) {
-    char name[64];
-    std::snprintf(name, sizeof name, "/frame_%06d.png", i);
-    EXPECT_TRUE(fileExists(dir + name)) << name;
-  }
-  EXPECT_FALSE(fileExists(dir + "/frame_000005.png"));
-  std::system(("rm -rf '" + dir + "'").c_str());
-}
-
-TEST_F(program, sceneJumpStartsInTheChosenSection) {
-  std::string dir = ::testing::TempDir() + "obelisk_jump";
-  std::system(("rm -rf '" + dir + "'").c_str());
-  ASSERT_EQ(run("--windowed --mode 320x200 --no-aa --section 3 --at 10 --capture '" + dir + "' --frames 2"), 0);
+// A capture writes every frame and no more; the jump starts in the chosen
+// section with no hand-over on the way.
+TEST_F(program, aCapturedJumpWritesEveryFrameOfTheChosenSection) {
+  std::string frames = dir.path("frames");
+  ASSERT_EQ(run("--windowed --mode 320x200 --no-aa --section 3 --at 10 --capture '" + frames + "' --frames 3"), 0);
+  for (const char* name : {"/frame_000000.png", "/frame_000001.png", "/frame_000002.png"})
+    EXPECT_TRUE(fileExists(frames + name)) << name;
+  EXPECT_FALSE(fileExists(frames + "/frame_000003.png"));
   std::string log = readFile("log/Mylog.txt");
   EXPECT_NE(log.find("Jump: part 3 at 10 demo time 2"), std::string::npos) << log;  // about 280 s
-  EXPECT_EQ(log.find("The time: "), std::string::npos);  // no hand-over on the way
-  EXPECT_TRUE(fileExists(dir + "/frame_000001.png"));
-  std::system(("rm -rf '" + dir + "'").c_str());
+  EXPECT_EQ(log.find("The time: "), std::string::npos);
 }
 
 // Ctrl-C while a video is written: the encoder, in its own process group,
@@ -81,12 +63,10 @@ TEST_F(program, sceneJumpStartsInTheChosenSection) {
 // with its sound, reports the frames written and exits 130.
 TEST_F(program, interruptedVideoIsFinishedWithItsSound) {
   if (std::system("ffmpeg -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
-  std::string video = ::testing::TempDir() + "obelisk_interrupted.mp4";
-  std::remove(video.c_str());
-  std::string cmd = "( " + std::string(OBELISK_EXE) + " --windowed --mode 320x200 --no-aa --video '" + video +
-                    "' --frames 100000 >/dev/null 2>&1 & pid=$!; sleep 20; kill -INT $pid; wait $pid )";
-  int status = std::system(cmd.c_str());
-  EXPECT_EQ(WEXITSTATUS(status), 130);
+  std::string video = dir.path("interrupted.mp4");
+  EXPECT_EQ(exitCodeOf("( " + std::string(OBELISK_EXE) + " --windowed --mode 320x200 --no-aa --video '" + video +
+                       "' --frames 100000 >/dev/null 2>&1 & pid=$!; sleep 20; kill -INT $pid; wait $pid )"),
+            130);
   FILE* p = popen(("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 '" + video + "'").c_str(), "r");
   std::string streams;
   char line[64];
@@ -94,5 +74,4 @@ TEST_F(program, interruptedVideoIsFinishedWithItsSound) {
   if (p) pclose(p);
   EXPECT_NE(streams.find("video"), std::string::npos);
   EXPECT_NE(streams.find("audio"), std::string::npos);
-  std::remove(video.c_str());
 }

@@ -8,28 +8,21 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
-#include <unistd.h>
 
 #include "platform/audio.h"
 #include "platform/audio_decode.h"
 #include "platform/platform.h"
+#include "tests/support/testfiles.h"
 
-static const int Amplitude = 10000;
+namespace {
 
-// A file in the temporary folder, unique to this process, removed at the end.
-struct tempFile {
-  std::string path;
-  explicit tempFile(const char* name)
-      : path(::testing::TempDir() + "obelisk" + std::to_string(getpid()) + "_" + name) {}
-  ~tempFile() { std::remove(path.c_str()); }
-};
+const int Amplitude = 10000;
 
 // A 440 Hz tone of the given length, written as an MP3 with its tag frame.
-static void encodeTone(const tempFile& file, int rate, int channels, int frames) {
+std::string encodeTone(const scratchDir& dir, const char* name, int rate, int channels, int frames) {
   lame_t lame = lame_init();
   lame_set_in_samplerate(lame, rate);
   lame_set_out_samplerate(lame, rate);
@@ -49,54 +42,48 @@ static void encodeTone(const tempFile& file, int rate, int channels, int frames)
   EXPECT_GT(tagSize, 0u);
   std::copy(tag, tag + tagSize, mp3.begin());  // replaces the placeholder frame
   lame_close(lame);
-  std::ofstream(file.path, std::ios::binary).write(reinterpret_cast<const char*>(mp3.data()), n);
+  return dir.write(name, std::string(reinterpret_cast<const char*>(mp3.data()), size_t(n)));
 }
 
-TEST(audioDecode, lengthIsWhatWasEncoded) {
-  tempFile stereo("stereo.mp3"), mono("mono.mp3");
-  encodeTone(stereo, 44100, 2, 66150);
-  encodeTone(mono, 22050, 1, 30000);
+void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+}  // namespace
+
+TEST(audioDecode, lengthIsWhatWasEncodedAndForeignFilesFail) {
+  scratchDir dir;
   decodedTrack track;
-  ASSERT_TRUE(decodeMp3(stereo.path, track, true));
+  ASSERT_TRUE(decodeMp3(encodeTone(dir, "stereo.mp3", 44100, 2, 66150), track, true));
   EXPECT_EQ(track.frequency, 44100);
   EXPECT_EQ(track.frames, 66150u);
   EXPECT_EQ(track.samples.size(), 2 * 66150u);
   // Mono at another rate comes out as stereo at the file's own rate.
-  ASSERT_TRUE(decodeMp3(mono.path, track, false));
+  ASSERT_TRUE(decodeMp3(encodeTone(dir, "mono.mp3", 22050, 1, 30000), track, false));
   EXPECT_EQ(track.frequency, 22050);
   EXPECT_EQ(track.frames, 30000u);
   EXPECT_TRUE(track.samples.empty());
-}
-
-TEST(audioDecode, missingOrForeignFilesFail) {
-  decodedTrack track;
-  EXPECT_FALSE(decodeMp3(tempFile("no such track.mp3").path, track, true));
-  tempFile text("notes.mp3");
-  std::ofstream(text.path) << "not a track at all\n";
-  EXPECT_FALSE(decodeMp3(text.path, track, true));
+  std::string text = dir.write("notes.mp3", "not a track at all\n");
+  EXPECT_FALSE(decodeMp3(dir.path("absent.mp3"), track, true));
+  EXPECT_FALSE(decodeMp3(text, track, true));
   EXPECT_EQ(track.frames, 0u);
-  EXPECT_FALSE(silentAudioBackend()->loadSample(text.path));
-  EXPECT_FALSE(sdlAudioBackend()->loadSample(tempFile("missing.mp3").path));
+  EXPECT_FALSE(silentAudioBackend()->loadSample(text));
+  EXPECT_FALSE(sdlAudioBackend()->loadSample(dir.path("absent.mp3")));
 }
 
 // A decode started ahead hands over what decoding at load time would give,
 // failures and their reasons included; one of another kind is not taken.
 TEST(audioDecode, aDecodeAheadGivesWhatALoadWouldDecode) {
-  tempFile file("ahead.mp3");
-  encodeTone(file, 44100, 2, 30000);
+  scratchDir dir;
+  std::string file = encodeTone(dir, "ahead.mp3", 44100, 2, 30000), missing = dir.path("absent.mp3");
   decodedTrack direct, ahead;
-  ASSERT_TRUE(decodeMp3(file.path, direct, true));
-  decodeAhead(file.path, true);
-  ASSERT_TRUE(decodeMp3(file.path, ahead, true));
+  ASSERT_TRUE(decodeMp3(file, direct, true));
+  decodeAhead(file, true);
+  ASSERT_TRUE(decodeMp3(file, ahead, true));
   EXPECT_EQ(ahead.frequency, direct.frequency);
   EXPECT_EQ(ahead.frames, direct.frames);
   EXPECT_TRUE(ahead.samples == direct.samples);
-
-  decodeAhead(file.path, false);  // counts only: a load that keeps samples decodes itself
-  ASSERT_TRUE(decodeMp3(file.path, ahead, true));
+  decodeAhead(file, false);  // counts only: a load that keeps samples decodes itself
+  ASSERT_TRUE(decodeMp3(file, ahead, true));
   EXPECT_EQ(ahead.samples.size(), 2 * 30000u);
-
-  std::string missing = tempFile("no such ahead.mp3").path;
   audioSetFailure("");
   EXPECT_FALSE(decodeMp3(missing, direct, true));
   std::string reason = audioFailure();
@@ -105,49 +92,57 @@ TEST(audioDecode, aDecodeAheadGivesWhatALoadWouldDecode) {
   audioSetFailure("");
   EXPECT_FALSE(decodeMp3(missing, ahead, true));
   EXPECT_EQ(audioFailure(), reason);
-  EXPECT_EQ(ahead.frames, 0u);
-
   // Through a back end, as the start-up does it.
-  audioBackend* silent = silentAudioBackend();
-  silent->prefetch(file.path);
-  ASSERT_TRUE(silent->loadSample(file.path));
-  EXPECT_EQ(silent->sampleLength(), 30000u);
-  decodeAhead(file.path, true);  // never taken: waited for when the program ends
+  silentAudioBackend()->prefetch(file);
+  ASSERT_TRUE(silentAudioBackend()->loadSample(file));
+  EXPECT_EQ(silentAudioBackend()->sampleLength(), 30000u);
+  decodeAhead(file, true);  // never taken: waited for when the program ends
 }
 
-// The silent clock through the driver's own calls.
-TEST(audioSilent, positionFollowsTheManualCounterAndLoops) {
-  tempFile file("silent.mp3");
-  encodeTone(file, 44100, 2, 44100);
+// The silent clock through the driver's own calls: time before play does
+// not count; polled across the loop point the position only increases but
+// for wrapping exactly to the start, so that the time it adds up to is the
+// time the counter moved, to a sample; a new position counts from there.
+TEST(audioSilent, positionFollowsTheCounterAndWrapsExactlyAtTheLoop) {
+  scratchDir dir;
+  std::string file = encodeTone(dir, "silent.mp3", 44100, 2, 22050);
   platformCounterManual(true);
   audioUseBackend(silentAudioBackend());
   ASSERT_TRUE(audioInit(44100, 32));
-  ASSERT_TRUE(audioLoadSample(file.path));
+  ASSERT_TRUE(audioLoadSample(file));
   audioLoop();
-  platformCounterAdvance(3.0);  // time before play does not count
+  platformCounterAdvance(3.0);
   audioPlay(MusicChannel);
-  EXPECT_EQ(audioPosition(MusicChannel), 0u);
   EXPECT_EQ(audioFrequency(MusicChannel), 44100);
-  EXPECT_EQ(audioSampleLength(), 44100u);
-  for (int frame = 1; frame <= 29; ++frame) platformCounterAdvance(1.0 / 30);
-  EXPECT_NEAR(double(audioPosition(MusicChannel)), 44100.0 * 29 / 30, 1.0);
-  platformCounterAdvance(1.0 / 30 + 0.25);  // past the end: the track loops
-  EXPECT_NEAR(double(audioPosition(MusicChannel)), 11025.0, 2.0);
-  audioSetPosition(MusicChannel, 40000);
-  EXPECT_EQ(audioPosition(MusicChannel), 40000u);
-  platformCounterAdvance(0.1);
-  EXPECT_EQ(audioPosition(MusicChannel), (40000u + 4410u) % 44100u);
+  ASSERT_EQ(audioSampleLength(), 22050u);
+  for (uint32_t from : {0u, 20000u}) {
+    if (from) audioSetPosition(MusicChannel, from);
+    uint32_t last = audioPosition(MusicChannel);
+    EXPECT_EQ(last, from);
+    uint64_t played = 0;
+    int wraps = 0;
+    for (int i = 1; i <= 200; ++i) {  // 1.4 s: two loops and more
+      platformCounterAdvance(0.007);
+      uint32_t now = audioPosition(MusicChannel);
+      ASSERT_LT(now, 22050u);
+      wraps += now < last;
+      played += now < last ? 22050 - last + now : now - last;
+      last = now;
+      ASSERT_NEAR(double(played), i * 0.007 * 44100, 2.0) << "poll " << i << " from " << from;
+    }
+    EXPECT_EQ(wraps, from ? 3 : 2);
+  }
   audioClose();
   audioClose();
   platformCounterManual(false);
   audioUseBackend(nullptr);
 }
 
-// ---- SDL output -------------------------------------------------------------------------
-// Chooses SDL's audio driver for one test; the program itself never does.
+// ---- SDL output: the test chooses SDL's audio driver; the program itself never does.
 class sdlAudioTest : public ::testing::Test {
 protected:
   audioBackend* out = sdlAudioBackend();
+  scratchDir dir;
   bool useDriver(const char* name) {
     setenv("SDL_AUDIODRIVER", name, 1);
     return out->init(44100);
@@ -159,64 +154,68 @@ protected:
   }
 };
 
-static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
 TEST_F(sdlAudioTest, initFailsWithoutADevice) {
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  EXPECT_FALSE(out->init(44100));
+  EXPECT_FALSE(useDriver("no-such-driver"));
   out->close();
   out->close();
 }
 
-TEST_F(sdlAudioTest, positionAdvancesMonotonicallyAndLoops) {
-  tempFile file("half-rate.mp3");
-  encodeTone(file, 22050, 1, 22050);
+// The position counts what the listener has heard: never ahead of the real
+// time since play, and polled across the loop point it only moves on; a
+// wrap is a step forward over the loop point, never a jump back.
+TEST_F(sdlAudioTest, positionNeverRunsBackwardsAcrossTheLoop) {
+  std::string file = encodeTone(dir, "half-rate.mp3", 22050, 1, 11025);  // half a second
   if (!useDriver("dummy")) GTEST_SKIP() << "no \"dummy\" audio driver: " << SDL_GetError();
-  ASSERT_TRUE(out->loadSample(file.path));
+  ASSERT_TRUE(out->loadSample(file));
   EXPECT_EQ(out->frequency(), 44100);  // converted to the device's rate
-  EXPECT_NEAR(double(out->sampleLength()), 44100.0, 64.0);
+  EXPECT_NEAR(double(out->sampleLength()), 22050.0, 64.0);
+  const uint32_t length = out->sampleLength();
   out->play();
+  auto start = std::chrono::steady_clock::now(), before = start;
   uint32_t last = out->position();
-  auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < 40; ++i) {
-    sleepMs(5);
-    uint32_t now = out->position();
-    ASSERT_GE(now, last);
-    last = now;
+  uint64_t played = 0;
+  int wraps = 0;
+  while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(1600)) {
+    sleepMs(2);
+    auto now = std::chrono::steady_clock::now();
+    uint32_t at = out->position();
+    ASSERT_LT(at, length);
+    uint64_t step = at < last ? length - last + at : at - last;
+    wraps += at < last;
+    ASSERT_LE(double(step), std::chrono::duration<double>(now - before).count() * 44100 + 1024) << "from " << last << " to " << at;
+    played += step;
+    last = at, before = now;
   }
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_GT(last, 0u);
-  EXPECT_LE(double(last), seconds * 44100.0 + 2048.0);  // never ahead of what was handed out
-  out->setPosition(out->sampleLength() - 2205);  // 50 ms before the end
-  sleepMs(400);
-  EXPECT_LT(out->position(), out->sampleLength() / 2);
+  EXPECT_LE(double(played), seconds * 44100.0 + 2048.0);  // never ahead of what was handed out
+  EXPECT_GE(wraps, 1);
+  EXPECT_GT(played, uint64_t(length));
+  out->setPosition(length - 2205);  // 50 ms before the end
+  sleepMs(300);
+  EXPECT_LT(out->position(), length / 2);
 }
 
 // The disk driver writes what the callback produced: the volume scales it
 // and is clamped to 0 ... 255.
-static int peakOfRun(audioBackend* out, const tempFile& file, int volume) {
-  tempFile raw("output.raw");
-  setenv("SDL_DISKAUDIOFILE", raw.path.c_str(), 1);
-  if (!out->init(44100)) return -1;
-  EXPECT_TRUE(out->loadSample(file.path));
-  out->setVolume(volume);
-  out->play();
-  sleepMs(150);
-  out->close();
-  std::ifstream in(raw.path, std::ios::binary);
-  int peak = 0;
-  int16_t s;
-  while (in.read(reinterpret_cast<char*>(&s), 2)) peak = std::max(peak, std::abs(int(s)));
-  return peak;
-}
-
 TEST_F(sdlAudioTest, volumeScalesTheOutputAndIsClamped) {
-  tempFile file("volume.mp3");
-  encodeTone(file, 44100, 2, 44100);
+  std::string file = encodeTone(dir, "volume.mp3", 44100, 2, 44100), raw = dir.path("output.raw");
   setenv("SDL_AUDIODRIVER", "disk", 1);
-  int full = peakOfRun(out, file, 300);
+  setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+  auto peakOfRun = [&](int volume) {
+    if (!out->init(44100)) return -1;
+    EXPECT_TRUE(out->loadSample(file));
+    out->setVolume(volume);
+    out->play();
+    sleepMs(150);
+    out->close();
+    std::ifstream in(raw, std::ios::binary);
+    int peak = 0;
+    for (int16_t s; in.read(reinterpret_cast<char*>(&s), 2);) peak = std::max(peak, std::abs(int(s)));
+    return peak;
+  };
+  int full = peakOfRun(300);
   if (full < 0) GTEST_SKIP() << "no \"disk\" audio driver";
   EXPECT_NEAR(full, Amplitude, Amplitude / 10);
-  EXPECT_NEAR(peakOfRun(out, file, 128), full * 128 / 255, Amplitude / 50);
-  EXPECT_EQ(peakOfRun(out, file, -40), 0);
+  EXPECT_NEAR(peakOfRun(128), full * 128 / 255, Amplitude / 50);
+  EXPECT_EQ(peakOfRun(-40), 0);
 }

@@ -1,95 +1,25 @@
-// The reallife section's clock, hand-over and time script, without GL.
+// The reallife section's camera and flights, without GL.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 #include "scenes/part_reallife.h"
-#include "scenes/sections.h"
 
 namespace {
 
-std::unique_ptr<part_reallife> sectionAt(double t) {
-  std::unique_ptr<part_reallife> s(static_cast<part_reallife*>(createSection(2)));
-  s->setClock(t);
-  return s;
-}
-
-route trackOf(int n) {
-  route r;
-  for (int i = 0; i < n; ++i) {
-    r.points.push_back(vec3(float(i % 7) - 3, float(i % 5) - 2, 0));
-    r.valuesA.push_back(double(i));
-  }
-  return r;
-}
-
 void expectNear(const vec3& a, const vec3& b, double tolerance, const char* what) {
-  EXPECT_NEAR(a.x, b.x, tolerance) << what;
-  EXPECT_NEAR(a.y, b.y, tolerance) << what;
-  EXPECT_NEAR(a.z, b.z, tolerance) << what;
+  EXPECT_LE(length(a - b), tolerance) << what << ": " << a.x << ", " << a.y << ", " << a.z;
 }
 
 }  // namespace
 
-// ---- clock ------------------------------------------------------------------------------
-
-TEST(reallifeSection, scalesTheStepEvenWhileAnotherSectionIsCurrent) {
-  auto s = sectionAt(10.0);
-  FrameState state;
-  state.partNumber = 1;
-  state.values[0] = 77;
-  double step = 0.04;
-  s->draw(&step, nullptr, &state);
-  EXPECT_DOUBLE_EQ(step, 0.04 * 1.07);  // every later section of the chain sees it
-  EXPECT_EQ(s->t, 10.0);
-  EXPECT_EQ(state.partNumber, 1);
-  EXPECT_EQ(state.values[0], 77);
-
-  state.partNumber = 2;
-  step = 0.04;
-  s->draw(&step, nullptr, &state);
-  EXPECT_DOUBLE_EQ(step, 0.04 * 1.07 * 1.05);
-  EXPECT_DOUBLE_EQ(s->t, 10.0 + step);
-  EXPECT_EQ(state.values[0], s->t);
-}
-
-TEST(reallifeSection, handsOverToTheCityOnTheFirstFrameBeyond69) {
-  auto s = sectionAt(68.9);
-  FrameState state;
-  state.partNumber = 2;
-  double step = 0.05;
-  s->draw(&step, nullptr, &state);  // 68.9 + 0.056
-  EXPECT_EQ(state.partNumber, 2);
-  EXPECT_FALSE(state.switched);
-  step = 0.05;
-  s->draw(&step, nullptr, &state);
-  EXPECT_GT(s->t, 69.0);
-  EXPECT_EQ(state.partNumber, 3);
-  EXPECT_TRUE(state.switched);
-  EXPECT_EQ(state.values[0], s->t);  // the hand-over frame is written back whole
-  double after = s->t;
-  step = 0.05;
-  s->draw(&step, nullptr, &state);
-  EXPECT_EQ(s->t, after);
-  EXPECT_DOUBLE_EQ(step, 0.05 * 1.07);
-}
-
-// ---- camera -----------------------------------------------------------------------------
-
 TEST(reallifeCamera, radiusAndLensAtTheirKeys) {
-  struct { double t, radius, fovy; } cases[] = {
-      {0, 0.4, 15},
-      {5, 4.4, 15},
-      {16, 4.4, 15},
-      {20, 4.4, 15 + 30 * (1 - std::cos(M_PI * 0.2)) / 2},
-      {26, 6.5462, 30},  // rampIn(2.4) = 1.2^2.2 + (2.4 - 1.2^2.2) 0.72, still bending
-      {30, 8.4, 15 + 30 * (1 - std::cos(M_PI * 0.7)) / 2},  // rampIn is x itself from 1/0.3
-      {36, 10.8, 45},
-      {69, 24.0, 45}};
+  // at 26 s rampIn(2.4) = 1.2^2.2 + (2.4 - 1.2^2.2) 0.72 is still bending; from 1/0.3 it is x itself
+  struct { double t, radius, fovy; } cases[] = {{0, 0.4, 15}, {5, 4.4, 15}, {16, 4.4, 15}, {20, 4.4, 17.8647451},
+                                                {26, 6.5462, 30}, {30, 8.4, 38.8167787}, {36, 10.8, 45}, {69, 24.0, 45}};
   for (auto c : cases) {
     EXPECT_NEAR(reallifeRadius(c.t), c.radius, 1e-4) << "t = " << c.t;
-    EXPECT_NEAR(reallifeFovy(c.t), c.fovy, 1e-9) << "t = " << c.t;
+    EXPECT_NEAR(reallifeFovy(c.t), c.fovy, 1e-6) << "t = " << c.t;
   }
 }
 
@@ -108,27 +38,6 @@ TEST(reallifeCamera, swingsOutToXFiveAndEndsLookingAlongPlusX) {
     expectNear(late.centre, vec3(6, 0, 0), 1e-5, "centre from 54 s");
   }
 }
-
-TEST(reallifeCamera, shakeStaysSmallAndNeedsATrack) {
-  route none, track = trackOf(40);
-  for (double t : {3.0, 40.0}) {
-    camera still = reallifeCamera(t, none);
-    expectNear(still.centre, reallifePath(t).centre, 0, "no track, no shake");
-    EXPECT_EQ(still.up.x, 0.0f);
-    camera shaken = reallifeCamera(t, track);
-    vec3 moved = shaken.centre - reallifePath(t).centre;
-    EXPECT_LT(length(moved), 6 * 0.0002262 * 5);  // swell at most 6, points at most 3.6 off
-    EXPECT_LE(std::fabs(shaken.up.x), 0.4f);
-  }
-  // The silhouette camera rests at t = 0 (its amplitude eases in from 0).
-  camera first = silhouetteCamera(0, track);
-  expectNear(first.centre, vec3(0, 0, 0), 0, "silhouette at rest");
-  camera later = silhouetteCamera(2, track);
-  EXPECT_NEAR(later.eye.y, 0.7, 1e-6);
-  EXPECT_NE(later.centre.z, 0.0f);  // shaken sideways: the side vector is z
-}
-
-// ---- flights ----------------------------------------------------------------------------
 
 // Expected values worked out by hand from the 15-bit generator
 // (state * 214013 + 2531011, bits 16-30): seed 2382 with 1000 draws

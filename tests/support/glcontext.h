@@ -2,17 +2,12 @@
 #pragma once
 #include <gtest/gtest.h>
 
-// Creates a hidden SDL window with an OpenGL compatibility context of at
-// least 4.3 (w x h pixels) and initialises GLEW. False, with the reason in
-// why, when there is no display or the version is too low.
-bool openTestContext(int w, int h, std::string& why);
-void closeTestContext();
-
-// A fixture base: SetUpTestSuite opens the context, tests skip without it.
+// A fixture base: SetUpTestSuite opens a hidden SDL window with an OpenGL
+// 4.3 compatibility context and initialises GLEW; without a display or with
+// a lower version the tests skip, saying why.
 class glTest : public ::testing::Test {
 public:
   static void SetUpTestSuite();
-  static void TearDownTestSuite();
 protected:
   void SetUp() override;
   static bool haveContext;

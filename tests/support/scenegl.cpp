@@ -4,7 +4,6 @@
 #include <png.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <sstream>
 
 #include "gfx/rendercontext.h"
@@ -83,15 +82,4 @@ std::vector<std::string> infoLinesOf(const std::string& log, const std::string& 
   for (size_t i = 0; i + 1 < lines.size(); ++i)
     if (lines[i].find(folder) != std::string::npos) info.push_back(lines[i + 1]);
   return info;
-}
-
-std::string captureScene(const std::string& exe, int part, double at, int frames, const std::string& dir) {
-  std::system(("rm -rf '" + dir + "'").c_str());
-  std::ostringstream cmd;
-  cmd << "SDL_AUDIODRIVER=dummy " << exe << " --windowed --mode 640x400 --no-aa --section " << part << " --at "
-      << at << " --capture '" << dir << "' --frames " << frames << " >/dev/null 2>&1";
-  if (std::system(cmd.str().c_str()) != 0) return "";
-  char name[32];
-  std::snprintf(name, sizeof name, "/frame_%06d.png", frames - 1);
-  return fileExists(dir + name) ? dir + name : "";
 }

@@ -1,6 +1,6 @@
 // scenegl.h -- what the scene tests share: a small render context with the
-// targets and shared textures a scene expects, pictures read back from a
-// texture or a captured PNG, and the whole program run as a capture.
+// targets and shared textures a scene expects, and pictures read back from a
+// texture or a captured PNG.
 #pragma once
 #include <GL/glew.h>
 
@@ -37,9 +37,3 @@ GLint glStatus(GLuint object, bool program);
 // The info-log lines the loaders wrote after every line naming a file under
 // `folder` (e.g. "Part_start//shaders//"): each must hold no complaint.
 std::vector<std::string> infoLinesOf(const std::string& log, const std::string& folder);
-
-// Runs the program (exe) from the data folder at 640 x 400 without
-// antialiasing: section `part` at its clock `at`, `frames` frames captured
-// into dir (emptied first). Returns the path of the last frame written, or
-// empty when the run failed.
-std::string captureScene(const std::string& exe, int part, double at, int frames, const std::string& dir);

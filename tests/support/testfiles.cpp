@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <iostream>
+#include <set>
+
+#include "platform/crandom.h"
 
 scratchDir::scratchDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "obelisktestXXXXXX").string();
@@ -69,8 +72,20 @@ std::string crlf(const std::string& text) {
   return out;
 }
 
-logCapture::logCapture() : previous(std::cout.rdbuf(out.rdbuf())) {}
-logCapture::~logCapture() { std::cout.rdbuf(previous); }
+std::string randomBytes(unsigned seed, size_t n) {
+  cSrand(seed);
+  std::string out(n, '\0');
+  for (char& c : out) c = char(cRand() & 0xFF);
+  return out;
+}
+
+int exitCodeOf(const std::string& command) {
+  int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+logCapture::logCapture(std::ostream& s) : stream(s), previous(s.rdbuf(out.rdbuf())) {}
+logCapture::~logCapture() { stream.rdbuf(previous); }
 
 std::vector<std::string> logCapture::lines() const {
   std::vector<std::string> result;

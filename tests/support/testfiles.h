@@ -1,5 +1,6 @@
 // testfiles.h -- scratch files, file reading and log capture for the tests.
 #pragma once
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,16 +22,21 @@ std::string writeTestFile(const std::string& name, const std::string& bytes);
 std::string readFile(const std::string& path);  // empty when missing
 bool fileExists(const std::string& path);
 std::string crlf(const std::string& text);  // every "\n" as "\r\n"
+std::string randomBytes(unsigned seed, size_t n);  // from the program's 15-bit generator
+// Runs a shell command; its exit code, or -1 when it did not exit normally.
+int exitCodeOf(const std::string& command);
 
-// Redirects std::cout (the log) into a string while it lives.
+// Redirects std::cout (the log), or another stream such as std::cerr, into
+// a string while it lives.
 class logCapture {
 public:
-  logCapture();
+  explicit logCapture(std::ostream& stream = std::cout);
   ~logCapture();
   std::vector<std::string> lines() const;  // the text split at newlines
   std::string text() const { return out.str(); }
 private:
   std::ostringstream out;
+  std::ostream& stream;
   std::streambuf* previous;
 };
 

@@ -1,9 +1,5 @@
-// body_test.cpp -- posing the figure (no GL), and the movable basics.
+// Posing the figure (no GL), and the movable box.
 #include <gtest/gtest.h>
-
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "geom/body.h"
 #include "geom/objloader.h"
@@ -12,9 +8,8 @@
 namespace {
 
 // hip > abdomen > chest > {neck, lCollar, rCollar} > end sites: 21 values a frame.
-std::string figureFile(int frames) {
-  std::string site = "End Site\n{\nOFFSET 0 1 0\n}\n";
-  std::string rot = "CHANNELS 3 Zrotation Xrotation Yrotation\n";
+std::unique_ptr<body> figure(int frames) {
+  std::string site = "End Site\n{\nOFFSET 0 1 0\n}\n", rot = "CHANNELS 3 Zrotation Xrotation Yrotation\n";
   std::ostringstream s;
   s << "HIERARCHY\nROOT hip\n{\nOFFSET 0 0 0\n"
     << "CHANNELS 6 Xposition Yposition Zposition Zrotation Xrotation Yrotation\n"
@@ -28,12 +23,8 @@ std::string figureFile(int frames) {
     for (int j = 0; j < 5; ++j) s << " " << 7 * k + j << " " << -2 * k << " " << 4 * k;
     s << "\n";
   }
-  return s.str();
-}
-
-std::unique_ptr<body> figure(int frames) {
   logCapture quiet;
-  return std::make_unique<body>(writeTestFile("figure" + std::to_string(frames) + ".bvh", figureFile(frames)));
+  return std::make_unique<body>(writeTestFile("figure" + std::to_string(frames) + ".bvh", s.str()));
 }
 
 struct bone {
@@ -56,48 +47,35 @@ void expectNear(const mat4& a, const mat4& b) {
 }  // namespace
 
 // Position p blends entry (p mod (n-1)) + 1 with the next one, wrapping
-// from n-1 back to 1; the pose of entry k is parent * rest * frame k.
+// from n-1 back to 1; entry k holds frame k, whose hip moves to (k, 2k, 0).
 TEST(body, blendsTwoFramesByTheFractionalPosition) {
   auto b = figure(14);  // 15 root entries: the loop is entries 1..14
-  joint* hip = b->skeleton->root;
-  joint* abdomen = hip->children[0];
-  b->framePosition = 13.5f;
-  std::vector<bone> bones = posed(*b);
-  ASSERT_EQ(bones.size(), 8u);
-  mat4 hipPose = (hip->frames[0] * hip->frames[14] + hip->frames[0] * hip->frames[1]) * 0.5f;
-  expectNear(bones[0].m, hipPose);
-  mat4 abdomenPose = (hipPose * abdomen->frames[0] * abdomen->frames[14] +
-                      hipPose * abdomen->frames[0] * abdomen->frames[1]) * 0.5f;
-  expectNear(bones[1].m, abdomenPose);
-
-  b->framePosition = 1.0f;
-  std::vector<bone> one = posed(*b);
-  expectNear(one[0].m, hip->frames[0] * hip->frames[2]);
-  b->framePosition = 15.0f;
-  std::vector<bone> fifteen = posed(*b);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(fifteen[1].m.m[i], one[1].m.m[i]);
+  auto at = [&](float p) {
+    b->framePosition = p;
+    return posed(*b);
+  };
+  auto translation = [](const bone& x) { return std::vector<float>(x.m.m + 12, x.m.m + 15); };
+  std::vector<bone> one = at(1.0f), fifteen = at(15.0f);
+  EXPECT_EQ(translation(one[0]), (std::vector<float>{2, 4, 0}));
+  EXPECT_EQ(translation(at(13.5f)[0]), (std::vector<float>{7.5f, 15, 0}));  // half way from entry 14 to entry 1
+  ASSERT_EQ(fifteen.size(), 8u);
+  for (size_t i = 0; i < 8; ++i) expectNear(fifteen[i].m, one[i].m);
 }
 
 // Every joint with children is posed once; each of its bones is handed
 // over, so the chest's limb comes three times. End sites are not posed.
-TEST(body, walksBonesDepthFirst) {
-  auto b = figure(14);
-  std::vector<bone> bones = posed(*b);
-  std::vector<std::string> from;
-  for (const bone& x : bones) from.push_back(x.from);
-  EXPECT_EQ(from, (std::vector<std::string>{"hip", "abdomen", "chest", "neck", "chest", "lCollar", "chest",
-                                            "rCollar"}));
-  ASSERT_EQ(b->matrixStack.size(), 1u);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(b->matrixStack.front().m[i], mat4().m[i]);
-}
-
 // The root's list is cut by ten entries per posed joint down to 15; the
 // other joints keep all their frames.
-TEST(body, trimsTheRootToFifteenEntries) {
+TEST(body, walksBonesDepthFirstAndTrimsTheRootToFifteenEntries) {
   auto b = figure(40);
   joint* root = b->skeleton->root;
   ASSERT_EQ(root->frames.size(), 41u);
-  posed(*b);
+  std::vector<std::string> from;
+  for (const bone& x : posed(*b)) from.push_back(x.from);
+  EXPECT_EQ(from, (std::vector<std::string>{"hip", "abdomen", "chest", "neck", "chest", "lCollar", "chest",
+                                            "rCollar"}));
+  ASSERT_EQ(b->matrixStack.size(), 1u);
+  expectNear(b->matrixStack.front(), mat4());
   EXPECT_EQ(root->frames.size(), 15u);
   EXPECT_EQ(root->children[0]->frames.size(), 41u);
   b->framePosition = 13.0f;
@@ -115,7 +93,6 @@ TEST(body, restPoseWithoutMotionAndAdvanceLoops) {
   expectNear(bones[1].m, hip->frames[0] * hip->children[0]->frames[0]);
   b->advance();
   EXPECT_EQ(b->framePosition, 1.0f);
-
   b = figure(14);
   b->advance();
   EXPECT_EQ(b->framePosition, 2.0f);
@@ -124,14 +101,6 @@ TEST(body, restPoseWithoutMotionAndAdvanceLoops) {
   EXPECT_EQ(b->framePosition, 1.0f);
   logCapture quiet;
   EXPECT_THROW(body("no/walk.bvh"), fileNotFound);
-}
-
-// Limb names match exactly; the root has no limb.
-TEST(body, limbTableMatchesExactNames) {
-  EXPECT_NE(findLimb("head"), nullptr);
-  EXPECT_EQ(findLimb("lShin")->object, findLimb("rShin")->object);
-  EXPECT_EQ(findLimb("Head"), nullptr);
-  EXPECT_EQ(findLimb("hip"), nullptr);
 }
 
 // The box leaves out the first vertex; fewer than two leave it unchanged.

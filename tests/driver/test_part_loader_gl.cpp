@@ -5,14 +5,6 @@
 #include "gfx/rendercontext.h"
 #include "tests/support/glcontext.h"
 
-TEST(loaderArithmetic, brightnessAndRing) {
-  EXPECT_DOUBLE_EQ(part_loader::brightness(2), 0.5);
-  EXPECT_DOUBLE_EQ(part_loader::brightness(10), 1.0);
-  EXPECT_NEAR(part_loader::brightness(45), 0.65, 1e-12);
-  EXPECT_DOUBLE_EQ(part_loader::ringTurn(25), 0.5);
-  EXPECT_DOUBLE_EQ(part_loader::ringTurn(50), 1.0);
-}
-
 class loaderScreen : public glTest {
 protected:
   static unsigned char pixel(int x, int y) {
