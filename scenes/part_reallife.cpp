@@ -146,11 +146,12 @@ void part_reallife::load(rendercontext* context) {
   loadFragment("f_backgroundeffect.cpp", backgroundSlot);
   attachTargets();
   loadSprites(false);
-  // The occlusion pass takes the aspect instead of the resolution; the
-  // background effect paints a sky wherever colour A stayed empty.
+  // The occlusion pass takes the aspect instead of the resolution; the blur
+  // pass paints the sky wherever colour A stayed open, so the background
+  // effect is only made current.
   post.ssaoResolution = false;
   post.aspect = true;
-  post.background = backgroundPass::drawn;
+  post.background = backgroundPass::currentOnly;
   cloudAllTime = true;
 }
 

@@ -278,12 +278,13 @@ void part_thecity::load(rendercontext* context) {
     std::cout << "City: no limb mesh, the crowd stays away" << std::endl;
     walker.reset();
   }
-  // The post chain paints the dusk where colour A stayed empty.
+  // The blur pass paints the dusk where colour A stayed empty; the
+  // background effect is only made current. The glow's strength is the
+  // scene's own smoothing pass's.
   post.ssaoResolution = false;
   post.relX = true;
-  post.background = backgroundPass::drawn;
+  post.background = backgroundPass::currentOnly;
   post.backgroundResolution = false;
-  post.glow = 0.75f;  // the cloud is lit enough; the halo must not burn it out
   t = row.startClock;
 }
 
