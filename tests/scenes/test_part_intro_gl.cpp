@@ -35,3 +35,34 @@ TEST_F(sceneCapture, introShowsTheLogoWholeInTheUpperRightAt52) {
   EXPECT_GT(p.countAbove(120, 460, 10, 630, 160), 400);
   EXPECT_LT(p.countAbove(120, 460, 0, 630, 4), 20);
 }
+
+// The main cloud is stepped and drawn first, added (one, one) under the
+// depth test; then the swing swarm's step and its opaque draw; the blur is
+// slot 4 and the background effect is drawn over the frame.
+TEST_F(introSceneGl, everyDrawRunsUnderItsStateAt45) {
+  expectDraws(45, {
+      "compute",
+      "points add depth P200 fbo n2359296",
+      "compute",
+      "points opaque depth P113 fbo n262144",
+      "quads opaque nodepth P202 fbo",
+      "quads opaque nodepth P203 fbo",
+      "quads opaque nodepth P4 win",
+      "quads add nodepth fixed c(1.00,1.00,1.00,1.00) win",
+      "quads alpha nodepth P201 win"});
+}
+
+// At 52 s the logo is shown too: added at its full fade, into the frame.
+TEST_F(introSceneGl, everyDrawRunsUnderItsStateAt52) {
+  expectDraws(52, {
+      "compute",
+      "points add depth P200 fbo n2359296",
+      "compute",
+      "points opaque depth P113 fbo n262144",
+      "quads add nodepth fixed c(1.00,1.00,1.00,1.00) fbo",
+      "quads opaque nodepth P202 fbo",
+      "quads opaque nodepth P203 fbo",
+      "quads opaque nodepth P4 win",
+      "quads add nodepth fixed c(1.00,1.00,1.00,1.00) win",
+      "quads alpha nodepth P201 win"});
+}

@@ -70,3 +70,18 @@ TEST_F(mantisSceneGl, aFrameDrawsTheRibbonsWhereTheStrokePointsProject) {
   // away from the lines the frame stays dark: the motes only dress it
   EXPECT_LT(p.meanLevel(0, 0, W, H), 30);
 }
+
+// At 30 s: the frame's stroke ribbons blended by alpha under the depth test,
+// then the first 65 535 motes added without depth writes, the glow added
+// twice and the background effect drawn.
+TEST_F(mantisSceneGl, everyDrawRunsUnderItsStateAt30) {
+  expectDraws(30, {
+      "strip alpha depth fixed fbo x20",
+      "compute",
+      "points add depth-nowrite P200 fbo n65535",
+      "quads opaque nodepth P202 fbo",
+      "quads opaque nodepth P203 fbo",
+      "quads opaque nodepth P204 win",
+      "quads add nodepth fixed c(1.00,1.00,1.00,1.00) win x2",
+      "quads alpha nodepth P201 win"}, false);
+}

@@ -78,3 +78,20 @@ TEST_F(sceneCapture, reallifeFlightsReadAgainstTheSkyAndTheCloud) {
   EXPECT_GT(p.countAbove(200, 0, 0, 640, 400), 2000);
   EXPECT_GT(640 * 400 - p.countAbove(25, 0, 0, 640, 400), 300);
 }
+
+// At 56 s: the bird's silhouette with the material program, the cloud, five
+// statues unlit in white with alpha 0 and no program, eleven black birds
+// with the material program (both flights after the points, so without the
+// depth test), the post passes; the background program draws nothing.
+TEST_F(reallifeSceneGl, everyDrawRunsUnderItsStateAt56) {
+  expectDraws(56, {
+      "triangles opaque depth P199 fbo",
+      "compute",
+      "points opaque depth P200 fbo n2359296",
+      "triangles opaque nodepth fixed c(1.00,1.00,1.00,0.00) fbo x5",
+      "triangles opaque nodepth P199 fbo x11",
+      "quads opaque nodepth P202 fbo",
+      "quads opaque nodepth P203 fbo",
+      "quads opaque nodepth P4 win",
+      "quads add nodepth fixed c(1.00,1.00,1.00,1.00) win"});
+}

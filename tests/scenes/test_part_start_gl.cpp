@@ -85,3 +85,17 @@ TEST_F(sceneCapture, startShowsTheObeliskAndTheTitleWhenItsFadeSaysSo) {
       EXPECT_LT(outerBright(p, 150), 30);
   }
 }
+
+// The state of every draw at 8 s: the cloud opaque with the nearest point
+// winning, the title card added at its fade (ease(0.75) = 0.85), the post
+// passes, the glow added in white; the background program draws nothing.
+TEST_F(startSceneGl, everyDrawRunsUnderItsStateAt8) {
+  expectDraws(8, {
+      "compute",
+      "points opaque depth P200 fbo n2359296",
+      "quads add nodepth fixed c(0.86,0.86,0.86,0.86) fbo",
+      "quads opaque nodepth P202 fbo",
+      "quads opaque nodepth P203 fbo",
+      "quads opaque nodepth P204 win",
+      "quads add nodepth fixed c(1.00,1.00,1.00,1.00) win"});
+}

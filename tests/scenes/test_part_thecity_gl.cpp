@@ -72,3 +72,18 @@ TEST_F(sceneCapture, cityCloudGlowsInFrontOfTheDuskAndTheStreetIsBlack) {
   EXPECT_GT(p.countAbove(200, 240, 150, 400, 400), 500);                // the cloud in the middle
   EXPECT_GT(p.height * p.width - p.countAbove(12, 0, 0, p.width, p.height), 2000);  // silhouettes
 }
+
+// At 46 s: the cloud, the black crowd, landmarks and trees under the depth
+// test, the doves blended by their alpha without depth writes, the post
+// passes with the glow in white; the background program draws nothing.
+TEST_F(citySceneGl, everyDrawRunsUnderItsStateAt46) {
+  expectDraws(46, {
+      "compute",
+      "points opaque depth P200 fbo n2359296",
+      "triangles opaque depth fixed c(0.00,0.00,0.00,1.00) fbo x368",
+      "quads alpha depth-nowrite fixed c(0.00,0.00,0.00,1.00) fbo x18",
+      "quads opaque nodepth P202 fbo",
+      "quads opaque nodepth P203 fbo",
+      "quads opaque nodepth P204 win",
+      "quads add nodepth fixed c(1.00,1.00,1.00,1.00) win"});
+}

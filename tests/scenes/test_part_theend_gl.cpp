@@ -33,3 +33,14 @@ TEST_F(endSceneGl, theLastFramesAreCloseToBlack) {
   EXPECT_LT(p.meanLevel(0, 0, W, H), 1.5);
   EXPECT_LT(p.countAbove(20, 0, 0, W, H), 10);
 }
+
+// At 10 s: the word's cloud and the post passes; no background program.
+TEST_F(endSceneGl, everyDrawRunsUnderItsStateAt10) {
+  expectDraws(10, {
+      "compute",
+      "points opaque depth P200 fbo n2359296",
+      "quads opaque nodepth P202 fbo",
+      "quads opaque nodepth P203 fbo",
+      "quads opaque nodepth P204 win",
+      "quads add nodepth fixed c(1.00,1.00,1.00,1.00) win"});
+}

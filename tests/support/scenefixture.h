@@ -15,6 +15,7 @@
 #include "gfx/rendercontext.h"
 #include "scenes/section.h"
 #include "scenes/sections.h"
+#include "tests/support/drawlog.h"
 #include "tests/support/glcontext.h"
 #include "tests/support/scenegl.h"
 #include "tests/support/testfiles.h"
@@ -58,6 +59,17 @@ protected:
     scene->draw(&step, context.get(), &state);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     return state;
+  }
+
+  // The state every draw of the frame at section time `at` runs under (see
+  // drawlog.h), against `rows`; the frame before it is drawn too, so that
+  // nothing depends on the state a frame leaves behind.
+  void expectDraws(double at, const std::vector<std::string>& rows, bool stripColours = true) {
+    drawFrame(at);
+    drawLogOpen(&scene->shaders, stripColours);
+    drawFrame(at);
+    std::vector<std::string> drawn = drawLogClose();
+    EXPECT_EQ(drawn, rows) << "drawn at " << at << ":\n" << joinRows(drawn);
   }
 
   // Draws `frames` frames from section time `at`, then reads back colour A
