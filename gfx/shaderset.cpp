@@ -14,9 +14,12 @@
 #include <sys/stat.h>
 
 // A line `#include "name"` stands for the file of that name beside the one
-// that includes it: the pieces the scenes' programs share. One level deep; a
-// missing piece leaves the line, and the compiler says where.
-static std::string expandIncludes(const std::string& text, const std::string& fileName) {
+// that includes it: the pieces the scenes' programs share. A piece may
+// include others, up to IncludeDepth deep (a piece that includes itself
+// stops there); a missing piece leaves the line, and the compiler says where.
+static const int IncludeDepth = 4;
+
+static std::string expandIncludes(const std::string& text, const std::string& fileName, int depth = 0) {
   const std::string directive = "#include \"";
   if (text.find(directive) == std::string::npos) return text;
   std::string folder = fileName.substr(0, fileName.find_last_of('/') + 1);
@@ -26,8 +29,9 @@ static std::string expandIncludes(const std::string& text, const std::string& fi
     size_t end = line.find('"', directive.size());
     if (line.compare(0, directive.size(), directive) == 0 && end != std::string::npos) {
       std::ifstream piece(folder + line.substr(directive.size(), end - directive.size()), std::ios::binary);
-      if (piece) {
-        out.append(std::istreambuf_iterator<char>(piece), std::istreambuf_iterator<char>());
+      if (piece && depth < IncludeDepth) {
+        std::string inner((std::istreambuf_iterator<char>(piece)), std::istreambuf_iterator<char>());
+        out += expandIncludes(inner, fileName, depth + 1);
         continue;
       }
     }

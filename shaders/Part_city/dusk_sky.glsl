@@ -4,17 +4,7 @@
 // cityFovy() of part_thecity.cpp are written out again here (the shake of
 // the look-at point is left out). Keep the two in step.
 
-const float Pi = 3.14159265;
-
-// The cosine ease of timing.h: 0 up to x = 0, rising smoothly to 1 at x = 1.
-float ease(float x) { return 0.5 - 0.5 * cos(Pi * clamp(x, 0.0, 1.0)); }
-
-// timing.h's rampIn: a power curve at first, x itself from x = 1 / 0.3 on.
-float rampIn(float x) {
-  float xp = max(x, 0.0);
-  float s = pow(0.5 * xp, 2.2);
-  return s + (xp - s) * clamp(0.3 * xp, 0.0, 1.0);
-}
+#include "clock_curves.cpp"
 
 float lensAt(float t) {
   return 55.0 - 30.0 * ease(2.0 * (t - 46.5)) + 30.0 * ease(0.5 * (t - 59.0)) - 28.0 * ease(0.25 * (t - 67.4));

@@ -10,22 +10,10 @@
 // is lit enough, so its strength here is three quarters, so that the halo
 // does not burn it out.
 
+#include "glow_blur.cpp"
+
 // The soft blur of the bright parts of colour A round uv.
-vec3 glowAt(sampler2D colour, vec2 uv) {
-  vec2 pixel = 1.0 / vec2(textureSize(colour, 0));
-  vec3 sum = vec3(0.0);
-  float total = 0.0;
-  for (int k = 0; k < 16; ++k) {
-    float r = sqrt((float(k) + 0.5) / 16.0);
-    float a = float(k) * 2.3999632;
-    vec2 offset = vec2(cos(a), sin(a)) * r * 22.0 * pixel;
-    float w = exp(-2.0 * r * r);
-    vec3 c = texture(colour, uv + offset).rgb;
-    sum += max(c - 0.08, 0.0) * w;
-    total += w;
-  }
-  return sum / total * 0.9 * 0.75;
-}
+vec3 glowAt(sampler2D colour, vec2 uv) { return glowBlur(colour, uv) * 0.75; }
 
 // The share of the glow that shows on a window pixel of colour A: its
 // coverage.

@@ -4,17 +4,7 @@
 // and reallifeFovy() of part_reallife.cpp are written out again here (the
 // small shake of the look-at point is left out). Keep the two in step.
 
-const float Pi = 3.14159265;
-
-// The cosine ease of timing.h: 0 up to x = 0, rising smoothly to 1 at x = 1.
-float ease(float x) { return 0.5 - 0.5 * cos(Pi * clamp(x, 0.0, 1.0)); }
-
-// timing.h's rampIn: a power curve at first, x itself from x = 1 / 0.3 on.
-float rampIn(float x) {
-  float xp = max(x, 0.0);
-  float s = pow(0.5 * xp, 2.2);
-  return s + (xp - s) * clamp(0.3 * xp, 0.0, 1.0);
-}
+#include "clock_curves.cpp"
 
 float lensAt(float t) { return 15.0 + 30.0 * ease(0.05 * (t - 16.0)); }
 

@@ -12,7 +12,6 @@
 #include "driver/driver.h"
 #include "driver/timeline.h"
 #include "platform/audio.h"
-#include "platform/crandom.h"
 #include "platform/platform.h"
 #include "scenes/route.h"
 #include "scenes/scene.h"
@@ -87,10 +86,6 @@ TEST_F(driverTest, correctionStopsForGoodInTheTrackLastFiveSeconds) {
   EXPECT_FALSE(demo.musicSync);
 }
 
-TEST_F(driverTest, negativeStepBecomesZero) {
-  demo.lastClock = clockSeconds() + 5.0;
-  EXPECT_EQ(measureStep(), 0.0);
-}
 
 TEST_F(driverTest, handOverFrameLogsOnceAndStopsTheChain) {
   scene* start = demo.sections[0];
@@ -174,14 +169,6 @@ TEST_F(driverTest, frameClampSleepsOnlyWhenAsked) {
   EXPECT_GE(std::chrono::duration<double>(clock::now() - t0).count(), 0.030);
 }
 
-TEST_F(driverTest, reseedDependsOnlyOnDemoTime) {
-  demo.demoTime = 12.345678;
-  followMusic(0.0);
-  int a = cRand();
-  demo.demoTime = 12.345678;
-  followMusic(0.0);
-  EXPECT_EQ(cRand(), a);
-}
 
 // Offline runs step on their own silent clock: every frame lands exactly on
 // its time, whatever the music position says.

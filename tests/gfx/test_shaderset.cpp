@@ -28,3 +28,14 @@ TEST(shaderSource, anIncludeLineStandsForTheFileBesideIt) {
   // a missing piece keeps its line for the compiler to point at
   EXPECT_STREQ(text.get(), "#version 430\nuint hash(uint x) { return x; }\n#include \"absent.cpp\"\nvoid main() {}\n");
 }
+
+TEST(shaderSource, piecesIncludePiecesAndALoopStops) {
+  scratchDir dir;
+  dir.write("piece.cpp", "uint hash(uint x) { return x; }\n");
+  dir.write("outer.cpp", "#include \"piece.cpp\"\nuint twice(uint x) { return hash(x) * 2u; }\n");
+  dir.write("loop.cpp", "#include \"loop.cpp\"\n");
+  std::unique_ptr<char[]> text = readShaderSource(dir.write("main.cpp", "#include \"outer.cpp\"\n#include \"loop.cpp\"\n"));
+  ASSERT_TRUE(text);
+  EXPECT_STREQ(text.get(), "uint hash(uint x) { return x; }\nuint twice(uint x) { return hash(x) * 2u; }\n"
+                           "#include \"loop.cpp\"\n");
+}
