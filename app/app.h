@@ -34,6 +34,8 @@ int glLargestTarget();  // the largest side a render target may have here
 int windowProc(const windowMessage& msg);
 bool copyToClipboard(const std::string& text);
 void authoringStep(const windowMessage& msg);  // run for every message windowProc does not answer
+// With --author: a key the transport answers; false for any other.
+bool transportKey(uint32_t key, bool shift);
 
 // ---- the run -----------------------------------------------------------------------------
 // The whole program: options, settings, log, window, start-up, the loop of

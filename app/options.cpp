@@ -26,6 +26,9 @@ const char* usageText() {
          "  --at T          ... with its own clock at T seconds\n"
          "  --bench         frame-time benchmark on the silent clock (see --frames)\n"
          "  --watch         recompile a shader program in place when its files change\n"
+         "  --author        the transport keys (and --watch): Space pause, Left/Right seek 1 s\n"
+         "                  (Shift: 10 s), Page Up/Down previous/next section, Home start,\n"
+         "                  L loop the section\n"
          "  --headless      render off-screen through EGL, without a display server or sound card\n"
          "  --gl-debug      log every GL error and performance warning once, count them at the end\n"
          "  --help          this text\n";
@@ -109,6 +112,8 @@ bool parseOptions(int argc, char** argv, options& o, std::string& error) {
       o.atGiven = true;
     } else if (a == "--watch") {
       o.watch = true;
+    } else if (a == "--author") {
+      o.author = o.watch = true;
     } else if (a == "--headless") {
       o.headless = o.skipDialog = true;
     } else if (a == "--gl-debug") {

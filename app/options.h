@@ -18,6 +18,7 @@ struct options {
   bool atGiven = false;
   bool bench = false;       // frame-time benchmark
   bool watch = false;       // shader files recompiled in place when they change
+  bool author = false;      // the transport keys: pause, seek, jump between sections, loop
   bool glDebug = false;     // GL errors and performance warnings logged and counted
   bool headless = false;    // an off-screen surface instead of a window: no display server needed
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/app.h"
+#include "app/options.h"
 #include "driver/driver.h"
 
 bool windowActive = true;
@@ -22,6 +23,7 @@ int windowProc(const windowMessage& msg) {
     case msgType::keyDown:
       // codes past the table (keys without a virtual-key code) are ignored
       if (msg.wParam < 256) demo.keys[msg.wParam] = true;
+      if (opts.author) transportKey(msg.wParam, (msg.lParam & KeyShift) != 0);
       return 0;
     case msgType::keyUp:
       if (msg.wParam < 256) demo.keys[msg.wParam] = false;
@@ -34,6 +36,20 @@ int windowProc(const windowMessage& msg) {
   }
   authoringStep(msg);
   return 0;  // what the default handling answers; nothing reads it
+}
+
+bool transportKey(uint32_t key, bool shift) {
+  double far = shift ? 10.0 : 1.0;
+  switch (key) {
+    case 32: togglePause(); return true;             // Space
+    case 37: seekBy(-far); return true;              // Left
+    case 39: seekBy(far); return true;               // Right
+    case 33: seekSection(-1); return true;           // Page Up
+    case 34: seekSection(1); return true;            // Page Down
+    case 36: seekDemo(0.0); return true;             // Home
+    case 'L': toggleLoop(); return true;
+    default: return false;
+  }
 }
 
 static std::string general(double v) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 #include <iostream>
 
 #include "driver/clock.h"
@@ -198,12 +199,21 @@ bool endOfProduction() {
 bool drawFrame() {
   double step = measureStep();
   step = followMusic(step);
+  if (demo.paused) {
+    step = 0.0;  // every clock stands still; the music does too, so no loss is seen
+    demo.musicMovedAt = clockSeconds();
+  }
   prepareRecord();
   demo.demoTime += step;
   demo.frameState.demoTime = demo.demoTime;
   clampFrameRate(step);
   demo.frameStep = step;
+  int before = demo.frameState.partNumber;
   runChain();
+  if (demo.loopPart >= 0 && before == demo.loopPart && demo.frameState.partNumber != before) {
+    seekDemo(sectionStart(demo.loopPart));
+    demo.frameState.partNumber = demo.loopPart;  // a hand-over on the very first frame stays looped
+  }
   return !endOfProduction();
 }
 
@@ -218,6 +228,37 @@ void cameraEye(float& x, float& y, float& z) {
   x = demo.rcontext.eye.x;
   y = demo.rcontext.eye.y;
   z = demo.rcontext.eye.z;
+}
+
+// ---- authoring transport ----------------------------------------------------------
+
+double sectionStart(int part) {
+  if (part <= 0) return 0.0;
+  static std::vector<double> handOvers = simulateTimeline(1.0 / 60.0);
+  return size_t(part) <= handOvers.size() ? handOvers[size_t(part) - 1] : DemoEnd;
+}
+
+void togglePause() {
+  demo.paused = !demo.paused;
+  if (demo.settings.musicEnabled && demo.audioOpen) audioPause(demo.paused);
+  std::cout << (demo.paused ? "Paused at " : "Resumed at ") << demo.demoTime << std::endl;
+}
+
+void seekBy(double seconds) {
+  double to = demo.demoTime + seconds;
+  seekDemo(to < 0 ? 0.0 : (to > DemoEnd ? DemoEnd : to));
+}
+
+void seekSection(int direction) {
+  int part = demo.frameState.partNumber + direction;
+  part = part < 0 ? 0 : (part >= SectionCount ? SectionCount - 1 : part);
+  seekDemo(sectionStart(part));
+}
+
+void toggleLoop() {
+  demo.loopPart = demo.loopPart >= 0 ? -1 : demo.frameState.partNumber;
+  std::cout << "Loop: " << (demo.loopPart >= 0 ? "part " + std::to_string(demo.loopPart) : std::string("off"))
+            << std::endl;
 }
 
 // The music follows a jump or a seek to demo time `at`.
@@ -246,6 +287,7 @@ void seekDemo(double to) {
   demo.frameState.values[0] = record.values[0];
   demo.demoTime = reached;
   demo.musicSync = true;
+  demo.musicMovedAt = clockSeconds();
   placeMusic(reached);
   std::cout << "Seek: demo time " << reached << " part " << record.partNumber << std::endl;
 }

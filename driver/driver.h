@@ -47,6 +47,10 @@ struct demoState {
   uint32_t musicPosition = 0;       // the last position read, samples
   double musicMovedAt = 0.0;        // frame clock when it last changed
   bool musicLost = false;
+
+  // The authoring transport (see transport below).
+  bool paused = false;              // demo time and every clock stand still; frames still draw
+  int loopPart = -1;                // the section that loops, or -1
   FrameState frameState;            // the record handed to the sections
   scene* sections[MaxSections] = {};  // by part number; SectionCount of them
   part_loader* loaderSection = nullptr;  // the loading screen
@@ -85,6 +89,21 @@ bool endOfProduction();               // true at 455.5 s, or once the Escape fad
 // Scene jump: section `part` starts with its clock at t; the demo time and
 // the music follow the timeline to that moment.
 void jumpToSection(int part, double t);
+
+// ---- authoring transport ----------------------------------------------------------
+// The demo time at which section `part` starts when played (0 for the first;
+// DemoEnd past the last).
+double sectionStart(int part);
+// Space: pause or resume; the music pauses with the picture.
+void togglePause();
+// Seek by `seconds` of demo time (clamped to the production).
+void seekBy(double seconds);
+// To the start of the section `direction` away from the current one (0: the
+// current one's start).
+void seekSection(int direction);
+// L: the current section loops: when it would hand over, demo time goes back
+// to its start. Again: no loop.
+void toggleLoop();
 
 // Seek: the production as playing at 60 frames a second would have it at
 // demo time `to` (to within one frame): every section's clock and

@@ -34,6 +34,7 @@ void audioSetVolume(int channel, int volume) {
 void audioSetPosition(int channel, uint32_t samples) {
   if (channel == MusicChannel) backend().setPosition(samples);
 }
+void audioPause(bool paused) { backend().pause(paused); }
 uint32_t audioPosition(int channel) { return channel == MusicChannel ? backend().position() : 0; }
 int audioFrequency(int channel) { return channel == MusicChannel ? backend().frequency() : 0; }
 uint32_t audioSampleLength() { return backend().sampleLength(); }

@@ -19,7 +19,10 @@ public:
   virtual void prefetch(const std::string& /*fileName*/) {}
   virtual void play() = 0;                   // starts the sample looping on the channel, from 0
   virtual void setVolume(int volume) = 0;    // 0 ... 255
-  virtual void setPosition(uint32_t samples) = 0;
+  virtual void setPosition(uint32_t samples) = 0;  // the output fades in again over a few ms
+  // Paused, the output fades out over a few ms and the position stands
+  // still; back ends without it ignore it.
+  virtual void pause(bool /*paused*/) {}
   virtual uint32_t position() = 0;           // samples played, wrapping with the loop
   virtual int frequency() = 0;               // Hz
   virtual uint32_t sampleLength() = 0;       // samples in the whole track
@@ -42,6 +45,7 @@ void audioPlay(int channel);
 void audioSetVolume(int channel, int volume);
 void audioSetPosition(int channel, uint32_t samples);
 uint32_t audioPosition(int channel);
+void audioPause(bool paused);  // the channel stops where it is, or goes on
 int audioFrequency(int channel);
 uint32_t audioSampleLength();
 void audioClose();

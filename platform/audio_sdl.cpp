@@ -25,6 +25,7 @@ public:
   uint64_t deliveredBefore = 0; // delivered when the latest callback began
   uint64_t callbackTicks = 0;   // real clock at that callback; 0: none yet
   float gain = 1.0f, targetGain = 1.0f;
+  bool held = false;            // paused: fade out, then silence with the cursor standing
   // Main thread only: the position never runs backwards except at the wrap.
   uint64_t lastHeard = 0;
 
@@ -34,6 +35,7 @@ public:
   void play() override;
   void setVolume(int volume) override;
   void setPosition(uint32_t samples) override;
+  void pause(bool paused) override;
   uint32_t position() override;
   int frequency() override { return mixRate; }
   uint32_t sampleLength() override { return track.frames; }
@@ -59,9 +61,14 @@ void sdlAudio::mix(int16_t* out, int frames) {
   }
   const float ramp = 1.0f / (0.01f * float(mixRate));
   const int16_t* in = track.samples.data();
+  float target = held ? 0.0f : targetGain;
+  if (held && gain == 0.0f) {  // faded out: silence, and nothing more is heard
+    std::memset(out, 0, size_t(frames) * 4);
+    return;
+  }
   for (int i = 0; i < frames; ++i) {
-    if (gain < targetGain) gain = std::min(targetGain, gain + ramp);
-    else if (gain > targetGain) gain = std::max(targetGain, gain - ramp);
+    if (gain < target) gain = std::min(target, gain + ramp);
+    else if (gain > target) gain = std::max(target, gain - ramp);
     out[2 * i] = int16_t(float(in[2 * size_t(cursor)]) * gain);
     out[2 * i + 1] = int16_t(float(in[2 * size_t(cursor) + 1]) * gain);
     if (++cursor == track.frames) cursor = 0;
@@ -157,9 +164,17 @@ void sdlAudio::setVolume(int volume) {
   unlock();
 }
 
+// The new place fades in over the volume ramp, so the jump does not click.
 void sdlAudio::setPosition(uint32_t samples) {
   lock();
   restartCount(samples);
+  gain = 0.0f;
+  unlock();
+}
+
+void sdlAudio::pause(bool paused) {
+  lock();
+  held = paused;
   unlock();
 }
 

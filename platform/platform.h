@@ -95,8 +95,9 @@ constexpr int SysCommandMonitorPower = 0xF170;
 struct windowMessage {
   msgType type = msgType::none;
   uint32_t wParam = 0;  // key: virtual-key code; activate: high word = minimised
-  uint32_t lParam = 0;  // size: width in the low word, height in the high word
+  uint32_t lParam = 0;  // size: width in the low word, height in the high word; key down: KeyShift
 };
+constexpr uint32_t KeyShift = 1;  // a key-down message's lParam: Shift was held
 // The activation message's wParam for a change of the window: the low word
 // is 1 when it becomes the active window, the high word 1 while it is
 // minimised (a focus change while minimised keeps it minimised).

@@ -82,7 +82,9 @@ static void translate(const SDL_Event& e) {
   switch (e.type) {
     case SDL_QUIT: push(msgType::close); break;
     case SDL_WINDOWEVENT: translateWindowEvent(e.window); break;
-    case SDL_KEYDOWN: push(msgType::keyDown, virtualKey(e.key.keysym.sym)); break;
+    case SDL_KEYDOWN:
+      push(msgType::keyDown, virtualKey(e.key.keysym.sym), (e.key.keysym.mod & KMOD_SHIFT) ? KeyShift : 0);
+      break;
     case SDL_KEYUP: push(msgType::keyUp, virtualKey(e.key.keysym.sym)); break;
     case SDL_TEXTINPUT: push(msgType::character, uint32_t((unsigned char)e.text.text[0])); break;
     case SDL_MOUSEMOTION: push(msgType::mouseMove); break;

@@ -30,6 +30,8 @@ public:
   int frequency() override { return freq; }
   uint32_t sampleLength() override { return length; }
   void close() override { closed = true; }
+  bool paused = false;
+  void pause(bool p) override { paused = p; }
 };
 
 class driverTest : public ::testing::Test {
@@ -264,4 +266,38 @@ TEST_F(driverTest, aSeekLandsWherePlayingWouldHaveBeen) {
     }
   }
   EXPECT_GT(played.back().megaRotate[3], 1.0f);  // the city's turn did grow
+}
+
+// The transport: a pause holds every clock while frames go on, the music
+// with it; a seek puts the music on the sample of its demo time; a looped
+// section goes back to its start where it would hand over.
+TEST_F(driverTest, pauseHoldsSeekPlacesTheMusicAndLoopWraps) {
+  demo.audioOpen = true;  // as start-up leaves it with the music playing
+  seekDemo(100.0);
+  EXPECT_EQ(demo.frameState.partNumber, 1);
+  EXPECT_EQ(audio.pos, uint32_t(demo.demoTime * 44100));
+  EXPECT_NEAR(demo.demoTime, 100.0, 1.0 / 120);
+
+  togglePause();
+  EXPECT_TRUE(audio.paused);
+  double at = demo.demoTime, clock = demo.sections[1]->t;
+  for (int i = 0; i < 10; ++i) frame(0.1);  // a second of frames, the music standing still
+  EXPECT_EQ(demo.demoTime, at);
+  EXPECT_EQ(demo.sections[1]->t, clock);
+  EXPECT_FALSE(demo.musicLost);
+  togglePause();
+  EXPECT_FALSE(audio.paused);
+
+  demo.settings.musicEnabled = false;  // the frames step exactly as measured
+  seekDemo(sectionStart(1) - 0.1);     // the start scene's last tenth
+  ASSERT_EQ(demo.frameState.partNumber, 0);
+  toggleLoop();
+  for (int i = 0; i < 6; ++i) frame(0.05);  // past its hand-over
+  EXPECT_EQ(demo.frameState.partNumber, 0);
+  EXPECT_LT(demo.demoTime, 0.3);
+  EXPECT_LT(demo.sections[0]->t, sectionTable[0].startClock + 0.3);
+  toggleLoop();
+  seekSection(1);
+  EXPECT_EQ(demo.frameState.partNumber, 1);
+  EXPECT_NEAR(demo.demoTime, sectionStart(1), 1e-9);
 }
