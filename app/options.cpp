@@ -28,7 +28,7 @@ const char* usageText() {
          "  --watch         recompile a shader program in place when its files change\n"
          "  --author        the transport keys (and --watch): Space pause, Left/Right seek 1 s\n"
          "                  (Shift: 10 s), Page Up/Down previous/next section, Home start,\n"
-         "                  L loop the section\n"
+         "                  L loop the section, H the overlay (time, section, frame times)\n"
          "  --headless      render off-screen through EGL, without a display server or sound card\n"
          "  --gl-debug      log every GL error and performance warning once, count them at the end\n"
          "  --help          this text\n";

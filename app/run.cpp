@@ -207,6 +207,7 @@ int runObelisk(int argc, char** argv) {
     settingsDialog();
   if (opts.any) openConsole();
   chosen.followMusic = !opts.offline();  // the silent clock drives picture and music alike
+  chosen.authoring = opts.author;
   if (opts.offline()) {
     platformCounterManual(true);
     audioUseBackend(silentAudioBackend());

@@ -48,6 +48,7 @@ bool transportKey(uint32_t key, bool shift) {
     case 34: seekSection(1); return true;            // Page Down
     case 36: seekDemo(0.0); return true;             // Home
     case 'L': toggleLoop(); return true;
+    case 'H': toggleOverlay(); return true;
     default: return false;
   }
 }

@@ -168,6 +168,23 @@ static bool makeBrush(const std::string& path) {
   return saveGrey(path, p);
 }
 
+// The authoring overlay's font: the printable ASCII characters 32 ... 127 in
+// a grid of 16 x 6 cells of 24 x 32 pixels, the baseline a quarter of
+// a cell above each cell's foot, white on black.
+static bool makeOverlayFont(const std::string& path) {
+  const int cellW = 24, cellH = 32;
+  plane p(16 * cellW, 6 * cellH);
+  fontFace mono("DejaVuSansMono.ttf", 22);
+  if (!mono.ok()) return false;
+  for (int c = 32; c < 128; ++c) {
+    std::string glyph(1, char(c));
+    int col = (c - 32) % 16, row = (c - 32) / 16;
+    float x = float(col * cellW) + (float(cellW) - mono.measure(glyph, 0)) * 0.5f;
+    mono.draw(p, glyph, x, float(row * cellH + cellH * 3 / 4), 0, 1.0f);
+  }
+  return saveGrey(path, p);
+}
+
 void addImageRecipes(std::vector<recipe>& out) {
   out.push_back({"textures/theloader.jpg", makeLoader});
   out.push_back({"textures/blob41b.jpg", makeBlob});
@@ -176,5 +193,6 @@ void addImageRecipes(std::vector<recipe>& out) {
   out.push_back({"textures/Intro2a.jpg", makeTitleObelisk});
   out.push_back({"textures/obelisk_logo2.jpg", makeLogo});
   out.push_back({"textures/tex1.jpg", makeBrush});
+  out.push_back({"textures/overlay_font.jpg", makeOverlayFont});
   addDoveRecipes(out);
 }

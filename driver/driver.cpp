@@ -3,6 +3,7 @@
 
 #include <GL/glew.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -10,6 +11,7 @@
 #include <iostream>
 
 #include "driver/clock.h"
+#include "driver/overlay.h"
 #include "driver/part_loader.h"
 #include "driver/timeline.h"
 #include "gfx/gldebug.h"
@@ -106,6 +108,7 @@ bool startDemo(const demoSettings& settings, int& exitCode) {
   std::cout << "#2" << std::endl;
 
   loadSections(&demo.rcontext);
+  if (settings.authoring) overlayLoad(&demo.rcontext);
   platformSetSwapInterval(refreshWait);
   if (settings.musicEnabled && !startMusic(exitCode)) return false;
   clockReset();
@@ -196,6 +199,8 @@ bool endOfProduction() {
   return true;
 }
 
+static void showOverlay();
+
 bool drawFrame() {
   double step = measureStep();
   step = followMusic(step);
@@ -214,6 +219,7 @@ bool drawFrame() {
     seekDemo(sectionStart(demo.loopPart));
     demo.frameState.partNumber = demo.loopPart;  // a hand-over on the very first frame stays looped
   }
+  if (demo.settings.authoring) showOverlay();
   return !endOfProduction();
 }
 
@@ -253,6 +259,27 @@ void seekSection(int direction) {
   int part = demo.frameState.partNumber + direction;
   part = part < 0 ? 0 : (part >= SectionCount ? SectionCount - 1 : part);
   seekDemo(sectionStart(part));
+}
+
+void toggleOverlay() { overlay.shown = !overlay.shown; }
+
+// The overlay's lines: demo time, the current section and its own clock,
+// the frame rate and the transport's state.
+static void showOverlay() {
+  using wall = std::chrono::steady_clock;
+  overlayNoteFrame(std::chrono::duration<double>(wall::now().time_since_epoch()).count());
+  if (!overlay.shown) return;
+  int part = demo.frameState.partNumber;
+  const scene* s = part >= 0 && part < SectionCount ? demo.sections[part] : nullptr;
+  char a[96], b[96], c[96];
+  std::snprintf(a, sizeof a, "demo %7.2f s", demo.demoTime);
+  if (s)
+    std::snprintf(b, sizeof b, "%s %7.2f s", sectionTable[part].banner, s->t);
+  else
+    std::snprintf(b, sizeof b, "after the last section");
+  std::snprintf(c, sizeof c, "%5.1f frames/s%s%s", overlayRate(), demo.paused ? "  paused" : "",
+                demo.loopPart >= 0 ? "  loop" : "");
+  overlayDraw(&demo.rcontext, {a, b, c});
 }
 
 void toggleLoop() {

@@ -24,6 +24,7 @@ struct demoSettings {
   bool antialiased = true;                     // targets 0, 1 and 2 with 2 samples
   bool fpsClamp = false;                       // sleep after every frame
   bool musicEnabled = true;                    // audio and music-driven behaviour run
+  bool authoring = false;                      // the transport's overlay can be shown (--author)
   bool followMusic = true;                     // demo time is pulled towards the music; offline
                                                // runs step exactly on their own silent clock
 };
@@ -104,6 +105,8 @@ void seekSection(int direction);
 // L: the current section loops: when it would hand over, demo time goes back
 // to its start. Again: no loop.
 void toggleLoop();
+// H: the overlay over the finished frame, or none.
+void toggleOverlay();
 
 // Seek: the production as playing at 60 frames a second would have it at
 // demo time `to` (to within one frame): every section's clock and

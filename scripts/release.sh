@@ -68,7 +68,7 @@ while read -r pkg; do
 done <"$STAGE/packages.txt"
 
 # Fonts, shaders, launcher, check, readme.
-for font in DejaVuSans.ttf DejaVuSans-ExtraLight.ttf DejaVuSerif-Italic.ttf; do
+for font in DejaVuSans.ttf DejaVuSans-ExtraLight.ttf DejaVuSerif-Italic.ttf DejaVuSansMono.ttf; do
   cp "/usr/share/fonts/truetype/dejavu/$font" "$PKG/fonts/"
 done
 (cd "$BUILD_DIR/data" && find . -path './*/shaders/*.cpp' -type f) | while read -r f; do

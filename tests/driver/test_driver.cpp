@@ -10,6 +10,7 @@
 
 #include "driver/clock.h"
 #include "driver/driver.h"
+#include "driver/overlay.h"
 #include "driver/timeline.h"
 #include "platform/audio.h"
 #include "platform/platform.h"
@@ -300,4 +301,14 @@ TEST_F(driverTest, pauseHoldsSeekPlacesTheMusicAndLoopWraps) {
   seekSection(1);
   EXPECT_EQ(demo.frameState.partNumber, 1);
   EXPECT_NEAR(demo.demoTime, sectionStart(1), 1e-9);
+}
+
+// The overlay's rate is over the last 120 frames only.
+TEST(overlayStrip, theRateIsOverTheLastFramesOnly) {
+  overlay = overlayState();
+  double wall = 10.0;
+  for (int i = 0; i < 300; ++i) overlayNoteFrame(wall += 0.1);  // 10 frames a second ...
+  for (int i = 0; i < OverlayFrames; ++i) overlayNoteFrame(wall += 1.0 / 60);  // ... then 60
+  EXPECT_EQ(overlay.counted, OverlayFrames);
+  EXPECT_NEAR(overlayRate(), 60.0, 1e-3);  // the times are kept as floats
 }
