@@ -187,7 +187,7 @@ struct watchedProgram {
   GLuint* program;             // where its users find it
   std::string vertex, source;  // vertex file (may be empty), fragment or compute file
   bool compute;
-  long long stamp;             // the files' newest change, in nanoseconds
+  long long stamp;             // its files' and pieces' change times, folded (newestChange)
 };
 std::vector<watchedProgram> watched;
 
@@ -197,7 +197,18 @@ long long changedAt(const std::string& file) {
   return (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
 }
 
-long long newestChange(const watchedProgram& w) { return std::max(changedAt(w.vertex), changedAt(w.source)); }
+// The change times of the program's files and of the pieces beside them
+// (any of them may be included; a change to one rebuilds every program of
+// its folder), folded into one stamp that moves whenever any of them does.
+long long newestChange(const watchedProgram& w) {
+  unsigned long long stamp = (unsigned long long)changedAt(w.vertex) * 31u + (unsigned long long)changedAt(w.source);
+  std::error_code e;
+  std::string folder = w.source.substr(0, w.source.find_last_of('/') + 1);
+  for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, e))
+    if (entry.path().extension() == ".cpp" && entry.path() != std::filesystem::path(w.source))
+      stamp = stamp * 1000003u + (unsigned long long)changedAt(entry.path().string());
+  return (long long)stamp;
+}
 
 // Compiles one stage; on failure its log goes to standard error and 0 comes back.
 GLuint quietCompile(GLenum type, const std::string& file) {

@@ -123,3 +123,25 @@ TEST_F(shaderGl, aChangedFileSwapsTheProgramAndABrokenOneKeepsIt) {
   forgetWatchedShaders();
   shaderWatchEnabled = false;
 }
+
+TEST_F(shaderGl, aChangedPieceRebuildsTheProgramsBesideIt) {
+  auto write = [&](const std::string& name, const std::string& text, long seconds) {
+    std::string file = dir.path(name);
+    std::ofstream(file) << text;
+    struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    utimensat(0, file.c_str(), times, 0);
+    return file;
+  };
+  write("colour.cpp", "vec4 colour() { return vec4(1, 0, 0, 1); }\n", 1000);
+  std::string file = write("f_piece.cpp", "#version 430 compatibility\n#include \"colour.cpp\"\n"
+                                          "void main() { gl_FragColor = colour(); }\n", 1000);
+  shaderWatchEnabled = true;
+  logCapture err(std::cerr);
+  shaders->loadFragmentProgram(file, 8);
+  EXPECT_EQ(reloadChangedShaders(), 0);
+  write("colour.cpp", "uniform float level;\nvec4 colour() { return vec4(level); }\n", 900);  // even an older time
+  EXPECT_EQ(reloadChangedShaders(), 1);
+  EXPECT_NE(glGetUniformLocation(shaders->programs[8], "level"), -1);
+  forgetWatchedShaders();
+  shaderWatchEnabled = false;
+}
