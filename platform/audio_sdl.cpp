@@ -26,6 +26,8 @@ public:
   uint64_t callbackTicks = 0;   // real clock at that callback; 0: none yet
   float gain = 1.0f, targetGain = 1.0f;
   bool held = false;            // paused: fade out, then silence with the cursor standing
+  uint32_t leaving = 0;         // after a jump: the old place, played out under a fade
+  int leaveLeft = 0;            // frames of that fade still to play
   // Main thread only: the position never runs backwards except at the wrap.
   uint64_t lastHeard = 0;
 
@@ -66,7 +68,16 @@ void sdlAudio::mix(int16_t* out, int frames) {
     std::memset(out, 0, size_t(frames) * 4);
     return;
   }
+  const int leaveFrames = mixRate / 250;  // 4 ms
   for (int i = 0; i < frames; ++i) {
+    if (leaveLeft > 0) {  // the old place fades out before the new one fades in
+      float g = gain * float(leaveLeft) / float(leaveFrames);
+      out[2 * i] = int16_t(float(in[2 * size_t(leaving)]) * g);
+      out[2 * i + 1] = int16_t(float(in[2 * size_t(leaving) + 1]) * g);
+      if (++leaving == track.frames) leaving = 0;
+      if (--leaveLeft == 0) gain = 0.0f;
+      continue;
+    }
     if (gain < target) gain = std::min(target, gain + ramp);
     else if (gain > target) gain = std::max(target, gain - ramp);
     out[2 * i] = int16_t(float(in[2 * size_t(cursor)]) * gain);
@@ -145,6 +156,7 @@ bool sdlAudio::loadSample(const std::string& fileName) {
 void sdlAudio::restartCount(uint32_t from) {
   cursor = track.frames ? from % track.frames : 0;
   origin = cursor;
+  leaveLeft = 0;
   delivered = deliveredBefore = 0;
   callbackTicks = 0;
   lastHeard = 0;
@@ -164,11 +176,20 @@ void sdlAudio::setVolume(int volume) {
   unlock();
 }
 
-// The new place fades in over the volume ramp, so the jump does not click.
+// The old place fades out over 4 ms and the new one fades in over the
+// volume ramp, so the jump does not click. The position counts from the new
+// place at once.
 void sdlAudio::setPosition(uint32_t samples) {
   lock();
+  uint32_t old = cursor;
+  bool sounding = playing && !held && gain > 0.0f && track.frames > 0;
   restartCount(samples);
-  gain = 0.0f;
+  if (sounding) {
+    leaving = old;
+    leaveLeft = mixRate / 250;
+  } else {
+    gain = 0.0f;
+  }
   unlock();
 }
 
