@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "driver/driver.h"
 #include "scenes/sections.h"
 
 options opts;
@@ -24,6 +25,8 @@ const char* usageText() {
          "  --fps F         frames per second of a capture or benchmark (default 30)\n"
          "  --section N     start with section N (0-5) current ...\n"
          "  --at T          ... with its own clock at T seconds\n"
+         "  --seek T        start at demo time T as playing would have it: every section's clock\n"
+         "                  and accumulators, the music, the clouds born for their time\n"
          "  --bench         frame-time benchmark on the silent clock (see --frames)\n"
          "  --watch         recompile a shader program in place when its files change\n"
          "  --author        the transport keys (and --watch): Space pause, Left/Right seek 1 s\n"
@@ -110,6 +113,12 @@ bool parseOptions(int argc, char** argv, options& o, std::string& error) {
         return false;
       }
       o.atGiven = true;
+    } else if (a == "--seek") {
+      if (!hasValue || !parseNumber(argv[++i], o.seek) || o.seek < 0 || o.seek > DemoEnd) {
+        error = "obelisk: --seek needs a demo time from 0 to 455.5 s";
+        return false;
+      }
+      o.skipDialog = true;
     } else if (a == "--watch") {
       o.watch = true;
     } else if (a == "--author") {
@@ -127,6 +136,10 @@ bool parseOptions(int argc, char** argv, options& o, std::string& error) {
   }
   if (o.atGiven && o.section < 0) {
     error = "obelisk: --at needs --section";
+    return false;
+  }
+  if (o.seek >= 0 && o.section >= 0) {
+    error = "obelisk: --seek and --section exclude each other";
     return false;
   }
   if (o.atGiven) {

@@ -16,6 +16,8 @@ struct options {
   int section = -1;         // scene jump: start with this section current
   double at = 0.0;          // ... with its own clock at this value
   bool atGiven = false;
+  double seek = -1.0;       // start at this demo time as playing would have it (every clock,
+                            // accumulator and cloud), or -1
   bool bench = false;       // frame-time benchmark
   bool watch = false;       // shader files recompiled in place when they change
   bool author = false;      // the transport keys: pause, seek, jump between sections, loop

@@ -87,6 +87,7 @@ static void afterFrame(long drawn) {
 static bool beginOptions() {
   if (opts.section >= 0)
     jumpToSection(opts.section, opts.atGiven ? opts.at : sectionTable[opts.section].startClock);
+  if (opts.seek >= 0) seekDemo(opts.seek);
   if (opts.captureDir.empty() && opts.videoFile.empty()) return true;
   std::string error;
   if (!captureBegin(opts.captureDir, opts.videoFile, chosen.screenWidth, chosen.screenHeight, opts.fps, MusicFile, error,

@@ -22,6 +22,8 @@ static const double StatuesFrom = 48.0;  // five statues fly through from here
 static const double BirdsFrom = 49.0;    // eleven birds from here
 static const int GridSize = 1536;        // particle grid, 2 359 296 points
 static const int StatueCount = 5, BirdCount = 11;
+static const double WakeSeconds = 1.6;   // an ember cools out of sight in this time
+static const double WakeStep = 0.1;      // section seconds per step of the wake played in after a seek
 static const int MaterialSlot = 199;     // flaps the bird mesh, writes black
 
 float reallifeRadius(double t) { return float(0.4 + 4 * ease(0.2 * t) + rampIn(0.4 * (t - 20))); }
@@ -173,6 +175,7 @@ void part_reallife::script(double step) {
 }
 
 void part_reallife::render(double* step) {
+  if (wakeDue) playWake();
   silhouettePass();
   openFrame(cam);
   particlePass(*step);
@@ -229,6 +232,31 @@ void part_reallife::particlePass(double step) {
   shaders.useNoProgram();
   identityMatrices();
   benchPassEnd(passOverlay);
+}
+
+void part_reallife::restartClouds() {
+  scene::restartClouds();
+  wakeDue = true;
+}
+
+// A cloud born anew holds the bird and the dust but none of the embers the
+// wings let go in the last strokes, and those come from silhouettes that are
+// gone. So after a seek the last WakeSeconds are stepped again, each step
+// with the silhouette of its own moment, before the frame is drawn (only
+// back to the section's start, where a played cloud has no wake either).
+void part_reallife::playWake() {
+  wakeDue = false;
+  const double now = t, demoNow = frame.demoTime;
+  for (double back = WakeSeconds; back > WakeStep * 0.5; back -= WakeStep) {
+    if (now - back < row.startClock) continue;
+    t = now - back;
+    frame.demoTime = demoNow - back;
+    silhouettePass();
+    beginParticlePass();
+    simulate(WakeStep);
+  }
+  t = now;
+  frame.demoTime = demoNow;
 }
 
 // The shell of sparks turns about the vertical; the bird's silhouette of

@@ -57,6 +57,9 @@ public:
   // The flapping bird from its side, black on white, into colour A (also
   // drawn alone by the tests).
   void silhouettePass();
+  // A seek: the cloud is born anew, and its wake is played in before the
+  // next frame (see playWake).
+  void restartClouds() override;
 
 protected:
   bool advance(double* step) override;
@@ -66,6 +69,8 @@ protected:
 private:
   void particlePass(double step);
   void simulate(double step);
+  void playWake();
+  bool wakeDue = false;
   void statueFlight();
   void birdFlight();
 };

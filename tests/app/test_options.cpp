@@ -29,7 +29,8 @@ TEST(options, badValuesAndUnknownOptionsAreRefusedInOneLine) {
   const std::vector<std::vector<const char*>> bad = {
       {"--mode", "640"}, {"--mode", "640x"}, {"--mode", "x400"}, {"--mode", "0x0"}, {"--mode"},
       {"--frames", "-3"}, {"--frames", "abc"}, {"--section", "0", "--at", "-20"},
-      {"--at", "3"}};  // a clock needs its section
+      {"--at", "3"},  // a clock needs its section
+      {"--seek", "-1"}, {"--seek", "456"}, {"--seek", "10", "--section", "1"}};
   options o;
   std::string e;
   for (const auto& args : bad) EXPECT_FALSE(parse(args, o, e)) << args[0] << " " << (args.size() > 1 ? args[1] : "");
@@ -42,4 +43,6 @@ TEST(options, badValuesAndUnknownOptionsAreRefusedInOneLine) {
   EXPECT_NE(e.find("from 0 to 171 s"), std::string::npos) << e;
   EXPECT_TRUE(parse({"--section", "0", "--at", "-13.5"}, o, e)) << e;  // the start's clock begins there
   EXPECT_TRUE(parse({"--section", "4", "--at", "97.7"}, o, e)) << e;
+  EXPECT_TRUE(parse({"--seek", "455.5"}, o, e)) << e;
+  EXPECT_TRUE(o.skipDialog);
 }

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
+#include "app/options.h"
 #include "driver/driver.h"
+#include "driver/overlay.h"
 
 static windowMessage message(msgType t, uint32_t w = 0, uint32_t l = 0) {
   windowMessage m;
@@ -35,6 +37,26 @@ TEST_F(windowProcTest, keysInsideTheTableOnly) {
   windowProc(message(msgType::keyUp, 256));
   windowProc(message(msgType::keyDown, 70000));
   EXPECT_TRUE(std::equal(demo.keys, demo.keys + 256, before));
+}
+
+// The transport answers only under --author; the keys still reach the table.
+TEST_F(windowProcTest, transportKeysOnlyWithAuthor) {
+  opts = options();
+  overlay.shown = false;
+  for (uint32_t key : {32u, 39u, 37u, 33u, 34u, 36u, uint32_t('L'), uint32_t('H')})
+    windowProc(message(msgType::keyDown, key, KeyShift));
+  EXPECT_FALSE(demo.paused);
+  EXPECT_EQ(demo.loopPart, -1);
+  EXPECT_FALSE(overlay.shown);
+  EXPECT_DOUBLE_EQ(demo.demoTime, 0.0);
+  EXPECT_TRUE(demo.keys[32] && demo.keys['L']);
+  opts.author = true;
+  for (uint32_t key : {32u, uint32_t('L'), uint32_t('H')}) windowProc(message(msgType::keyDown, key));
+  EXPECT_TRUE(demo.paused);
+  EXPECT_EQ(demo.loopPart, 0);
+  EXPECT_TRUE(overlay.shown);
+  opts = options();
+  overlay.shown = false;
 }
 
 TEST_F(windowProcTest, activationFollowsTheMinimisedWord) {
