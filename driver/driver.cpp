@@ -215,11 +215,11 @@ bool drawFrame() {
   demo.frameStep = step;
   int before = demo.frameState.partNumber;
   runChain();
+  if (demo.settings.authoring) showOverlay();  // the values of the frame just drawn, before a loop goes back
   if (demo.loopPart >= 0 && before == demo.loopPart && demo.frameState.partNumber != before) {
     seekDemo(sectionStart(demo.loopPart));
     demo.frameState.partNumber = demo.loopPart;  // a hand-over on the very first frame stays looped
   }
-  if (demo.settings.authoring) showOverlay();
   return !endOfProduction();
 }
 
