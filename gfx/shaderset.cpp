@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -197,16 +198,28 @@ long long changedAt(const std::string& file) {
   return (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
 }
 
-// The change times of the program's files and of the pieces beside them
-// (any of them may be included; a change to one rebuilds every program of
-// its folder), folded into one stamp that moves whenever any of them does.
-long long newestChange(const watchedProgram& w) {
-  unsigned long long stamp = (unsigned long long)changedAt(w.vertex) * 31u + (unsigned long long)changedAt(w.source);
+// The change times of every piece in a folder, folded: a change to one
+// rebuilds every program of its folder (any of them may include it). One
+// listing a folder a call of reloadChangedShaders, however many programs it
+// holds.
+using folderStamps = std::map<std::string, unsigned long long>;
+
+unsigned long long folderChange(const std::string& folder, folderStamps& seen) {
+  auto known = seen.find(folder);
+  if (known != seen.end()) return known->second;
+  unsigned long long stamp = 0;
   std::error_code e;
-  std::string folder = w.source.substr(0, w.source.find_last_of('/') + 1);
   for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, e))
-    if (entry.path().extension() == ".cpp" && entry.path() != std::filesystem::path(w.source))
+    if (entry.path().extension() == ".cpp")
       stamp = stamp * 1000003u + (unsigned long long)changedAt(entry.path().string());
+  return seen[folder] = stamp;
+}
+
+// The program's files and the pieces beside them, folded into one stamp that
+// moves whenever any of them does.
+long long newestChange(const watchedProgram& w, folderStamps& seen) {
+  unsigned long long stamp = (unsigned long long)changedAt(w.vertex) * 31u + (unsigned long long)changedAt(w.source);
+  stamp = stamp * 1000003u + folderChange(w.source.substr(0, w.source.find_last_of('/') + 1), seen);
   return (long long)stamp;
 }
 
@@ -253,22 +266,24 @@ GLuint rebuild(const watchedProgram& w) {
 
 void watchProgram(GLuint* program, const std::string& vertexFile, const std::string& sourceFile, bool compute) {
   if (!shaderWatchEnabled) return;
+  folderStamps seen;
   for (watchedProgram& w : watched)
     if (w.program == program) {
       w = {program, vertexFile, sourceFile, compute, 0};
-      w.stamp = newestChange(w);
+      w.stamp = newestChange(w, seen);
       return;
     }
   watched.push_back({program, vertexFile, sourceFile, compute, 0});
-  watched.back().stamp = newestChange(watched.back());
+  watched.back().stamp = newestChange(watched.back(), seen);
 }
 
 void forgetWatchedShaders() { watched.clear(); }
 
 int reloadChangedShaders() {
   int reloaded = 0;
+  folderStamps seen;
   for (watchedProgram& w : watched) {
-    long long stamp = newestChange(w);
+    long long stamp = newestChange(w, seen);
     if (stamp == w.stamp) continue;
     w.stamp = stamp;  // a broken file is tried again only when it changes again
     GLuint program = rebuild(w);

@@ -163,11 +163,16 @@ void readShakeTrack(route& r, const char* name) {
   int n = int(r.points.size());
   closeShakeLoop(r);
 
+  // Smoothed through a fifth of its records and back. A track under 20
+  // records has too few for that (a curve needs four points), and is kept
+  // as it was read rather than shrunk to the first few.
   route s;
   s.points = r.points;
   s.count = n;
-  resample(s, n / 5, 3);
-  resample(s, n, 3);
+  if (n / 5 >= 4) {
+    resample(s, n / 5, 3);
+    resample(s, n, 3);
+  }
   r.points = s.points;
   r.count = int(r.points.size());
   r.degree = 3;

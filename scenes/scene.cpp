@@ -240,10 +240,6 @@ void scene::stepCloud(double step, std::initializer_list<samplerBinding> sampler
   setMatrix(sim.program, "RotationMatrix3", r);
   if (cloudAllTime) setFloat(sim.program, "alltime", float(frame.demoTime));
   sim.bindSamplers(samplers);
-  dispatchStep(sim);
-}
-
-void scene::dispatchStep(particlesim& sim) {
   benchPassBegin(passCompute);
   sim.dispatch();
   benchPassEnd(passCompute);

@@ -129,7 +129,7 @@ TEST(shakeTrack, damagedRecordsEndTheTrack) {
   const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
   struct { size_t record, offset; double value; size_t kept; } cases[] = {  // x 0, y 4, z 8, A 12, B 20
       {70, 0, nan, 70}, {70, 4, inf, 70}, {70, 8, -1e30, 70}, {70, 12, nan, 70}, {70, 20, -inf, 70},
-      {70, 12, 1e300, 70}, {0, 0, nan, 0}};
+      {70, 12, 1e300, 70}, {12, 0, nan, 12}, {0, 0, nan, 0}};  // 12: too short to smooth, kept
   for (auto c : cases) {
     std::string bytes = shakeBytes(circle);
     float f = float(c.value);
