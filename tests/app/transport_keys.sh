@@ -13,7 +13,8 @@ datalinks "$BUILD_DIR" "$work/data" && cd "$work/data" || exit 2
 SDL_AUDIODRIVER=dummy "$BUILD_DIR/obelisk" --windowed --mode 64x40 --no-aa --author --fps 10 \
   --capture "$work/frames" --frames 8 >"$work/run.txt" 2>&1 &
 pid=$!
-window=$(timeout 60 xdotool search --sync --name "Obelisk") || { echo "no window"; exit 1; }
+window=$(timeout 60 xdotool search --sync --pid $pid --name "Obelisk" | head -n 1)
+[ -n "$window" ] || { echo "no window"; exit 1; }
 # the keys go in once frames are drawn; the run ends four frames later
 until [ -f "$work/frames/frame_000001.png" ]; do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
 xdotool windowfocus --sync "$window"
