@@ -147,8 +147,8 @@ protected:
   // The cloud's step as the scenes share it: "ttime", "DeltaT", "PosY",
   // "MegaRotate", the slow turn rot(0, t / 2, 0) as "RotationMatrix" and
   // "RotationMatrix3", "alltime" with cloudAllTime; then the samplers in
-  // their order and the timed dispatch.
-  // The dispatch is timed as the frame's compute pass; unit 0 is active after.
+  // their order and the dispatch, timed as the frame's compute pass (unit 0
+  // is active after).
   void stepCloud(double step, std::initializer_list<samplerBinding> samplers);
   // The point draw of program particleSlot (or `program`): the simulator's
   // buffer as vertices, its images as "PositionTexture" (unit 0) and

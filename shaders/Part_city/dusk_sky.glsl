@@ -5,6 +5,7 @@
 // the look-at point is left out). Keep the two in step.
 
 #include "clock_curves.cpp"
+#include "view_ray.cpp"
 
 float lensAt(float t) {
   return 55.0 - 30.0 * ease(2.0 * (t - 46.5)) + 30.0 * ease(0.5 * (t - 59.0)) - 28.0 * ease(0.25 * (t - 67.4));
@@ -27,11 +28,7 @@ void cameraAt(float t, out vec3 eye, out vec3 centre) {
 vec3 duskSky(vec2 uv, float t) {
   vec3 eye, centre;
   cameraAt(t, eye, centre);
-  vec3 forward = normalize(centre - eye);
-  vec3 side = normalize(cross(forward, vec3(0.0, 1.0, 0.0)));
-  vec3 up = cross(side, forward);
-  float h = tan(radians(lensAt(t)) * 0.5);
-  vec3 ray = normalize(forward + side * (uv.x * 2.0 - 1.0) * h * 1.6 + up * (uv.y * 2.0 - 1.0) * h);
+  vec3 ray = viewRay(eye, centre, lensAt(t), uv);
 
   float e = ray.y;
   vec3 horizon = vec3(0.86, 0.47, 0.30), low = vec3(0.55, 0.32, 0.42), zenith = vec3(0.07, 0.06, 0.18);

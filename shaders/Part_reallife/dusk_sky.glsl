@@ -5,6 +5,7 @@
 // small shake of the look-at point is left out). Keep the two in step.
 
 #include "clock_curves.cpp"
+#include "view_ray.cpp"
 
 float lensAt(float t) { return 15.0 + 30.0 * ease(0.05 * (t - 16.0)); }
 
@@ -31,11 +32,7 @@ float skyRise(float t) { return smoothstep(40.0, 48.0, t); }
 vec3 duskSky(vec2 uv, float t) {
   vec3 eye, centre;
   cameraAt(t, eye, centre);
-  vec3 ahead = normalize(centre - eye);
-  vec3 side = normalize(cross(ahead, vec3(0.0, 1.0, 0.0)));
-  vec3 up = cross(side, ahead);
-  vec2 p = (uv - 0.5) * 2.0 * vec2(1.6, 1.0) * tan(radians(lensAt(t)) * 0.5);
-  vec3 look = normalize(ahead + side * p.x + up * p.y);
+  vec3 look = viewRay(eye, centre, lensAt(t), uv);
   float h = look.y + 0.04;
   vec3 zenith = vec3(0.13, 0.17, 0.3), horizon = vec3(0.58, 0.47, 0.4), ground = vec3(0.16, 0.13, 0.14);
   vec3 sky = h > 0.0 ? mix(horizon, zenith, smoothstep(0.0, 0.45, h)) : mix(horizon, ground, smoothstep(0.0, 0.25, -h));
