@@ -19,7 +19,6 @@
 #include "scenes/sections.h"
 
 static const char* WindowTitle = " =  Obelisk by Veltra - 2015 = ";
-static const char* MusicFile = "music//Nauvo and Kestrel - driftwork.mp3";
 
 // Options stand in for the dialog: the default size, antialiased, full screen.
 static void applyOptions() {
@@ -70,16 +69,17 @@ static void afterFrame(long drawn) {
   if (!capturing) return;
   // every change of section, the mantis' unflagged hand-over too, for the full-run check
   static int lastPart = -1;
-  if (demo.frameState.partNumber != lastPart) {
-    if (lastPart >= 0) std::fprintf(stderr, "\npart %d from demo time %.3f\n", demo.frameState.partNumber, demo.demoTime);
-    lastPart = demo.frameState.partNumber;
+  int part = frameRecord().partNumber;
+  if (part != lastPart) {
+    if (lastPart >= 0) std::fprintf(stderr, "\npart %d from demo time %.3f\n", part, currentDemoTime());
+    lastPart = part;
   }
   if (!captureFrame()) {
     std::fprintf(stderr, "\nobelisk: frame %ld: %s\n", drawn - 1, captureError().c_str());
     platformPostQuit(1);
   }
   double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - captureStarted).count();
-  std::fprintf(stderr, "\rframe %d  demo time %.3f  %.2f frames/s ", captureFrameCount() - 1, demo.demoTime,
+  std::fprintf(stderr, "\rframe %d  demo time %.3f  %.2f frames/s ", captureFrameCount() - 1, currentDemoTime(),
                wall > 0 ? drawn / wall : 0.0);
 }
 
@@ -91,7 +91,7 @@ static bool beginOptions() {
   if (opts.captureDir.empty() && opts.videoFile.empty()) return true;
   std::string error;
   if (!captureBegin(opts.captureDir, opts.videoFile, chosen.screenWidth, chosen.screenHeight, opts.fps, MusicFile, error,
-                    demo.demoTime)) {
+                    currentDemoTime())) {
     std::fprintf(stderr, "obelisk: %s\n", error.c_str());
     return false;
   }
@@ -123,10 +123,7 @@ static int messageLoop() {
       afterFrame(drawn);
       if (!playing) return 0;
     }
-    if (demo.keys[27] && !demo.finishing) {
-      demo.finishTime = demo.demoTime;
-      demo.finishing = true;
-    }
+    if (keyHeld(27)) beginClosingFade();
     platformSwapBuffers();
     if (opts.frames >= 0 && drawn >= opts.frames) platformPostQuit(0);
   }
@@ -137,7 +134,7 @@ static bool shutDown = false;
 int shutdownProduction(int code) {
   if (shutDown) return code;
   shutDown = true;
-  if (demo.ending == demoEnding::escape) {
+  if (productionEnding() == demoEnding::escape) {
     copyToClipboard(debugText);
     // the clipboard dies with the process unless a manager takes it: keep it in the log too
     std::cout << "Debug text:\n" << debugText << std::endl;
@@ -223,7 +220,7 @@ int runObelisk(int argc, char** argv) {
     if (!haveDisplay && !opts.headless)
       std::fprintf(stderr, "obelisk: there is no display to open a window on (DISPLAY and WAYLAND_DISPLAY are "
                            "unset); --headless renders without one\n");
-    return shutdownProduction(0);
+    return shutdownProduction(1);  // the production could not play
   }
   int largest = glLargestTarget();
   if (chosen.screenWidth > largest || chosen.screenHeight > largest) {

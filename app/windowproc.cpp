@@ -22,11 +22,11 @@ int windowProc(const windowMessage& msg) {
       return 0;
     case msgType::keyDown:
       // codes past the table (keys without a virtual-key code) are ignored
-      if (msg.wParam < 256) demo.keys[msg.wParam] = true;
+      keyDown(msg.wParam);
       if (opts.author) transportKey(msg.wParam, (msg.lParam & KeyShift) != 0);
       return 0;
     case msgType::keyUp:
-      if (msg.wParam < 256) demo.keys[msg.wParam] = false;
+      keyUp(msg.wParam);
       return 0;
     case msgType::size:
       resizeGLScene(int(msg.lParam & 0xFFFF), int(msg.lParam >> 16));
@@ -63,13 +63,13 @@ static std::string general(double v) {
 // debug text; a held "A" or "Q" moves the limit by the last frame step.
 void authoringStep(const windowMessage& msg) {
   if (msg.type == msgType::middleButtonUp) {
-    const FrameState& f = demo.frameState;
+    const FrameState& f = frameRecord();
     float ex, ey, ez;
     cameraEye(ex, ey, ez);
     debugText += "Cam :" + general(f.pointerX) + "," + general(f.pointerY) + "," + general(f.wheel) + "  \n";
     debugText += "Pnt :" + general(f.pointX) + "," + general(f.pointY) + "," + general(f.pointZ) + "  \n \n";
     debugText += "MCr :" + general(ex) + "," + general(ey) + "," + general(ez) + "  \n \n";
   }
-  if (demo.keys['A']) demo.frameState.limit -= demo.frameStep;
-  if (demo.keys['Q']) demo.frameState.limit += demo.frameStep;
+  if (keyHeld('A')) setLimit(frameRecord().limit - lastFrameStep());
+  if (keyHeld('Q')) setLimit(frameRecord().limit + lastFrameStep());
 }

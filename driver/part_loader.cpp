@@ -6,7 +6,6 @@
 
 #include <cmath>
 
-#include "driver/driver.h"
 #include "gfx/quads.h"
 #include "gfx/rendercontext.h"
 #include "platform/platform.h"
@@ -84,10 +83,11 @@ void part_loader::draw(double* step, rendercontext* rc, FrameState*) {
   glPopAttrib();
 }
 
-void loadingProgress(double amount) {
+void showLoadingStep(part_loader& loader, rendercontext* rc, double amount) {
   // no messages are handled while loading: keep the window answering the desktop
   platformPumpEvents();
   double step = amount * 0.567 * 3.05;
-  demo.loaderSection->draw(&step, &demo.rcontext, &demo.frameState);
+  FrameState unread;  // the loading screen reads no record
+  loader.draw(&step, rc, &unread);
   platformSwapBuffers();
 }

@@ -19,8 +19,8 @@ public:
   static double ringTurn(double t) { return t * 0.02; }
 };
 
-// The progress callback of the scene loaders: advances the loader clock by
+// One step of the scene loaders' progress: advances the loader's clock by
 // amount * 0.567 * 3.05 (times the loader's own 0.792), draws and swaps.
 // The loaders report about five hundred steps: start-up turns off the wait
 // for the display's refresh while they run (see startDemo).
-void loadingProgress(double amount);
+void showLoadingStep(part_loader& loader, rendercontext* rc, double amount);

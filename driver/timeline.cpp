@@ -1,20 +1,21 @@
 // timeline.cpp -- section creation order and the timeline simulation.
 #include "driver/timeline.h"
 
-#include "driver/driver.h"
-#include "scenes/scene.h"
+#include "driver/production.h"
+#include "scenes/chain.h"
+#include "scenes/sections.h"
 
 // Every section is made first, so that their point sets can be sampled
 // ahead while the loads run.
-void loadSections(rendercontext* rc) {
+void loadSections(scene* sections[], rendercontext* rc) {
   std::vector<pointSetRequest> ahead;
   for (int k = 0; k < SectionCount; ++k) {
     int part = sectionLoadedAt(k);
-    demo.sections[part] = createSection(part);
-    demo.sections[part]->listPointSets(ahead);
+    sections[part] = createSection(part);
+    sections[part]->listPointSets(ahead);
   }
   pointSetsBegin(ahead);
-  for (int k = 0; k < SectionCount; ++k) demo.sections[sectionLoadedAt(k)]->load(rc);
+  for (int k = 0; k < SectionCount; ++k) sections[sectionLoadedAt(k)]->load(rc);
   pointSetsEnd();
 }
 
@@ -24,13 +25,7 @@ FrameState playTimeline(scene* const chain[], double step, double to, double* re
   while (demo + step <= to + step * 0.5 && record.partNumber < SectionCount) {
     double frameStep = step;
     demo += step;
-    record.switched = false;
-    record.demoTime = demo;
-    for (int part = 0; part < SectionCount; ++part) {
-      if (!chain[part]) continue;
-      chain[part]->playOnly(&frameStep, &record);
-      if (record.switched) break;
-    }
+    runChain(chain, frameDepth::script, demo, &frameStep, &record);
   }
   *reached = demo;
   return record;
@@ -45,18 +40,10 @@ std::vector<double> simulateTimeline(double step, int stopPart, double stopClock
   while (record.partNumber < SectionCount && demo < DemoEnd + 60) {
     double frameStep = step;
     demo += step;
-    record.switched = false;
-    record.demoTime = demo;
-    int atStart = record.partNumber, before = atStart;
-    for (scene* s : chain) {
-      if (!s) continue;  // the slots past the table
-      s->advanceOnly(&frameStep, &record);
-      if (record.partNumber != before) {
-        handOvers.push_back(demo);
-        before = record.partNumber;
-      }
-      if (record.switched) break;
-    }
+    int atStart = record.partNumber;
+    runChain(chain, frameDepth::clock, demo, &frameStep, &record);
+    // the mantis hands over without its flag: the end may take over in the same frame
+    for (int part = atStart; part < record.partNumber; ++part) handOvers.push_back(demo);
     // values[0] is the clock of the section that drew last
     if (stopPart >= 0 && atStart == stopPart && record.values[0] >= stopClock) {
       if (demoAt) *demoAt = demo;

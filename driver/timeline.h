@@ -8,10 +8,10 @@
 class rendercontext;
 class scene;
 
-// Creates the scene sections into their slots of `sections`, then loads
+// Creates the scene sections into their slots of `sections` (by part number), then loads
 // them in load order (intro, reallife, start, thecity, mantis, theend) with
 // their point sets sampled ahead and shared (pointSetsBegin).
-void loadSections(rendercontext* rc);
+void loadSections(scene* sections[], rendercontext* rc);
 
 // Runs fresh, unloaded sections through the frame chain at a fixed step, as
 // the driver would with demo time exactly on the music, and records the demo

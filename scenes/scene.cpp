@@ -14,30 +14,15 @@
 #include "platform/crandom.h"
 #include "scenes/timing.h"
 
-void scene::draw(double* step, rendercontext* context, FrameState* state) {
+void scene::runFrame(frameDepth depth, double* step, FrameState* state) {
   frame = *state;
   if (!advance(step)) return;
-  script(*step);
-  if (loaded) {
-    resetSceneState(context->width, context->height);
+  if (depth != frameDepth::clock) script(*step);
+  if (depth == frameDepth::draw && loaded) {
+    resetSceneState(rc->width, rc->height);
     render(step);
     ++framesDrawn;
   }
-  frame.values[0] = t;
-  *state = frame;
-}
-
-void scene::advanceOnly(double* step, FrameState* state) {
-  frame = *state;
-  if (!advance(step)) return;
-  frame.values[0] = t;
-  *state = frame;
-}
-
-void scene::playOnly(double* step, FrameState* state) {
-  frame = *state;
-  if (!advance(step)) return;
-  script(*step);
   frame.values[0] = t;
   *state = frame;
 }

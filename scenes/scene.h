@@ -3,10 +3,12 @@
 // the frame every scene repeats (state reset, render target, lens and
 // look-at, the point draw, the post passes).
 //
-// A scene's frame is split in two. advance() is its prologue and touches no
-// GL: step scalings, its own clock and the hand-over, in the order the scene
-// runs them; it is all the timeline simulation and the clock tests call.
-// render() draws, and runs only when the section is loaded.
+// A scene's frame runs to one of three depths (frameDepth). advance() is its
+// prologue and touches no GL: step scalings, its own clock and the hand-over,
+// in the order the scene runs them. script() follows, GL-free too: the
+// camera, the frame's values and the accumulators. render() draws, and runs
+// only when the section is loaded. The chain walker (chain.h) is the one
+// caller of runFrame.
 #pragma once
 #include <string>
 
@@ -19,7 +21,13 @@
 #include "scenes/camera.h"
 #include "scenes/route.h"
 #include "scenes/section.h"
-#include "scenes/sections.h"
+
+// How far a frame of the chain runs.
+enum class frameDepth {
+  clock,   // advance() only: step scalings, the clock, the hand-over
+  script,  // ... and the script: camera, values, accumulators
+  draw     // ... and, when loaded, the drawing
+};
 
 // What the background-effect program does in a scene's post passes.
 enum class backgroundPass {
@@ -65,14 +73,14 @@ public:
 
   explicit scene(const sectionRow& r) : row(r), t(r.startClock) {}
 
-  void draw(double* step, rendercontext* rc, FrameState* state) final;
+  // One frame to `depth`: the record in, advance(); unless another section
+  // is current (then nothing is written back), the script, the drawing, the
+  // clock published in values[0] and the record back.
+  void runFrame(frameDepth depth, double* step, FrameState* state);
+  void draw(double* step, rendercontext*, FrameState* state) final { runFrame(frameDepth::draw, step, state); }
   // The point sets load() samples, in its order: the start-up samples them
   // ahead on a worker thread (see tgobject.h).
   virtual void listPointSets(std::vector<pointSetRequest>& /*out*/) const {}
-  // The frame's clock without drawing: the record in, advance(), the record back.
-  void advanceOnly(double* step, FrameState* state);
-  // The frame without drawing: as advanceOnly, with the script after it.
-  void playOnly(double* step, FrameState* state);
   // What a later clock takes from a section played to it: its clock and
   // accumulators (a seek makes the live sections agree with fresh ones).
   void takeTimeline(const scene& played);

@@ -33,3 +33,20 @@ public:
   virtual ~parts() {}
   virtual void load(rendercontext* rc) = 0;
 };
+
+class scene;
+
+constexpr int MaxSections = 8;  // room in the driver's tables; the table (sections.h) has SectionCount rows
+
+// A scene section's row of the section table: what the driver and the kit
+// read of it without knowing its class.
+struct sectionRow {
+  scene* (*make)(const sectionRow& row);  // a new, unloaded section
+  const char* banner;      // logged when the section loads: "================= PART_START ============== "
+  const char* shaderDir;   // where its programs are read from
+  int partNumber;          // the record's part number while the section plays
+  double startClock;       // its own clock when it starts
+  int simulator;           // its particle simulator in rendercontext::sims
+  int loadOrder;           // its place in the start-up load sequence
+  double endClock;         // its clock when it hands over to the next
+};

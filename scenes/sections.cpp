@@ -30,6 +30,25 @@ constexpr sectionRow sectionTable[] = {
 const int SectionCount = int(std::size(sectionTable));
 static_assert(std::size(sectionTable) <= MaxSections, "the driver has room for every section");
 
+// Row k is part number k, and the load order names every row once.
+static constexpr bool rowsInPartOrder() {
+  int k = 0;
+  for (const sectionRow& row : sectionTable)
+    if (row.partNumber != k++) return false;
+  return true;
+}
+static_assert(rowsInPartOrder(), "each row's part number is its index");
+
+static constexpr bool loadOrderIsPermutation() {
+  bool seen[std::size(sectionTable)] = {};
+  for (const sectionRow& row : sectionTable) {
+    if (row.loadOrder < 0 || row.loadOrder >= int(std::size(sectionTable)) || seen[row.loadOrder]) return false;
+    seen[row.loadOrder] = true;
+  }
+  return true;
+}
+static_assert(loadOrderIsPermutation(), "the load order names every section once");
+
 static constexpr bool simulatorsFit() {
   for (const sectionRow& row : sectionTable)
     if (row.simulator < 0 || row.simulator >= MaxSimulators) return false;

@@ -3,7 +3,7 @@
 
 #include "app/app.h"
 #include "app/options.h"
-#include "driver/driver.h"
+#include "driver/state.h"
 #include "driver/overlay.h"
 
 static windowMessage message(msgType t, uint32_t w = 0, uint32_t l = 0) {
