@@ -1,4 +1,4 @@
-// The render window under a real X server (Xvfb) and the program end to end.
+// The render window under a real X server (Xvfb).
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
@@ -33,22 +33,4 @@ TEST(glWindow, windowedClientAreaAndResize) {
   killGLWindow();  // and again
   EXPECT_FALSE(platformHasWindow());
   EXPECT_FALSE(platformHasContext());
-}
-
-TEST(program, badOptionExitsWithTwo) {
-  EXPECT_EQ(exitCodeOf(std::string(OBELISK_EXE) + " --frames nope 2>/dev/null"), 2);
-}
-
-// Started from another folder the program finds the data folder beside its
-// own file; a copy with no data beside it says how to run it and fails.
-TEST(program, findsItsDataFolderOrSaysHowToRunIt) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
-  scratchDir elsewhere;
-  // machines without a sound card play to SDL's dummy output
-  std::string run = "cd '" + elsewhere.path("") + "' && SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} ";
-  EXPECT_EQ(exitCodeOf(run + OBELISK_EXE + " --windowed --mode 160x100 --no-aa --frames 1 2>/dev/null"), 0);
-  std::string copy = elsewhere.path("obelisk"), said = elsewhere.path("said.txt");
-  ASSERT_EQ(std::system(("cp '" + std::string(OBELISK_EXE) + "' '" + copy + "'").c_str()), 0);
-  EXPECT_EQ(exitCodeOf(run + "'" + copy + "' --frames 1 2>'" + said + "'"), 1);
-  EXPECT_NE(readFile(said).find("Run it from its data folder"), std::string::npos) << readFile(said);
 }

@@ -1,5 +1,6 @@
-// The whole program under Xvfb: start-up behind the loading screen, offline
-// capture and the scene jump. Runs from the baked data folder.
+// The whole program under Xvfb: its exit codes, where it finds its data,
+// start-up behind the loading screen, offline capture and the scene jump.
+// Runs from the baked data folder.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -74,4 +75,28 @@ TEST_F(program, interruptedVideoIsFinishedWithItsSound) {
   if (p) pclose(p);
   EXPECT_NE(streams.find("video"), std::string::npos);
   EXPECT_NE(streams.find("audio"), std::string::npos);
+}
+
+// A bad option ends with 2; a window that cannot be made (no display and no
+// --headless) ends with 1 after saying why.
+TEST_F(program, failuresToStartEndWithTheirCodes) {
+  EXPECT_EQ(run("--frames nope"), 2);
+  std::string said = dir.path("said.txt");
+  EXPECT_EQ(exitCodeOf("env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy " + std::string(OBELISK_EXE) +
+                       " --windowed --mode 160x100 --frames 1 >/dev/null 2>'" + said + "'"),
+            1);
+  EXPECT_NE(readFile(said).find("--headless renders without one"), std::string::npos) << readFile(said);
+}
+
+// Started from another folder the program finds the data folder beside its
+// own file; a copy with no data beside it says how to run it and fails.
+TEST_F(program, findsItsDataFolderOrSaysHowToRunIt) {
+  scratchDir elsewhere;
+  // machines without a sound card play to SDL's dummy output
+  std::string run = "cd '" + elsewhere.path("") + "' && SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} ";
+  EXPECT_EQ(exitCodeOf(run + OBELISK_EXE + " --windowed --mode 160x100 --no-aa --frames 1 2>/dev/null"), 0);
+  std::string copy = elsewhere.path("obelisk"), said = elsewhere.path("said.txt");
+  ASSERT_EQ(std::system(("cp '" + std::string(OBELISK_EXE) + "' '" + copy + "'").c_str()), 0);
+  EXPECT_EQ(exitCodeOf(run + "'" + copy + "' --frames 1 2>'" + said + "'"), 1);
+  EXPECT_NE(readFile(said).find("Run it from its data folder"), std::string::npos) << readFile(said);
 }
