@@ -7,98 +7,155 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "gfx/gldebug.h"
 
 bool benchEnabled = false;
 
-static const char* passNames[passCount] = {"compute", "points", "post", "overlay"};
+const char* const benchPassNames[passCount] = {"compute", "points", "post", "overlay", "silhouette"};
 
-// Query slots: frame begin and end, then begin and end of every pass.
-static GLuint queries[2 + 2 * passCount] = {};
-static bool marked[passCount] = {};
-static double carried[passCount] = {};  // the earlier spans of a pass marked again in the frame
+// The queries of one frame in flight: frame begin and end, then begin and
+// end of every span of every pass.
+struct frameQueries {
+  GLuint frame[2] = {};
+  GLuint spans[passCount][MaxPassSpans][2] = {};
+  int used[passCount] = {};  // spans marked this frame
+  bool open[passCount] = {};  // a span of the pass begun and not ended
+  double cpuMs = 0;
+  bool pending = false;       // stamped, not read yet
+};
+
+static const int Ring = FrameLag + 1;
+static frameQueries ring[Ring];
+static int current = 0;       // the slot of the frame being drawn
+static bool made = false;
 static std::chrono::steady_clock::time_point cpuStart;
-static std::vector<double> cpuMs, gpuFrameMs, particleMs, passMs[passCount];
+static std::vector<benchFrame> frames;
 
-static void stamp(int slot) {
-  if (!queries[0]) glGenQueries(2 + 2 * passCount, queries);
-  glQueryCounter(queries[slot], GL_TIMESTAMP);
+static void makeQueries() {
+  if (made) return;
+  for (frameQueries& q : ring) {
+    glGenQueries(2, q.frame);
+    glGenQueries(passCount * MaxPassSpans * 2, &q.spans[0][0][0]);
+  }
+  made = true;
 }
 
-static double elapsedMs(int from, int to) {
+static double spanMs(const GLuint pair[2]) {
   GLuint64 a = 0, b = 0;
-  glGetQueryObjectui64v(queries[from], GL_QUERY_RESULT, &a);
-  glGetQueryObjectui64v(queries[to], GL_QUERY_RESULT, &b);
+  glGetQueryObjectui64v(pair[0], GL_QUERY_RESULT, &a);
+  glGetQueryObjectui64v(pair[1], GL_QUERY_RESULT, &b);
   return b > a ? double(b - a) * 1e-6 : 0.0;
+}
+
+static void readSlot(frameQueries& q) {
+  if (!q.pending) return;
+  benchFrame f;
+  f.cpuMs = q.cpuMs;
+  f.gpuMs = spanMs(q.frame);
+  for (int p = 0; p < passCount; ++p)
+    for (int s = 0; s < q.used[p]; ++s) f.passMs[p] += spanMs(q.spans[p][s]);
+  frames.push_back(f);
+  q.pending = false;
+}
+
+double benchFrame::otherMs() const {
+  double rest = gpuMs;
+  for (double ms : passMs) rest -= ms;
+  return rest > 0 ? rest : 0.0;
 }
 
 void benchFrameBegin() {
   if (!benchEnabled) return;
-  std::fill(marked, marked + passCount, false);
-  std::fill(carried, carried + passCount, 0.0);
+  makeQueries();
+  frameQueries& q = ring[current];
+  readSlot(q);  // FrameLag frames old: its queries are done
+  std::fill(q.used, q.used + passCount, 0);
+  std::fill(q.open, q.open + passCount, false);
   cpuStart = std::chrono::steady_clock::now();
-  stamp(0);
+  glQueryCounter(q.frame[0], GL_TIMESTAMP);
 }
 
 void benchPassBegin(benchPass pass) {
-  glDebugPlace(passNames[pass]);
-  if (!benchEnabled) return;
-  // marked again: the span so far is read before its queries are reused
-  if (marked[pass]) carried[pass] += elapsedMs(2 + 2 * pass, 3 + 2 * pass);
-  stamp(2 + 2 * pass);
+  glDebugPlace(benchPassNames[pass]);
+  if (!benchEnabled || !made) return;
+  frameQueries& q = ring[current];
+  if (q.used[pass] >= MaxPassSpans) return;  // a pass marked this often is counted in "other"
+  glQueryCounter(q.spans[pass][q.used[pass]][0], GL_TIMESTAMP);
+  q.open[pass] = true;
 }
 
 void benchPassEnd(benchPass pass) {
-  if (!benchEnabled) return;
-  stamp(3 + 2 * pass);
-  marked[pass] = true;
+  if (!benchEnabled || !made) return;
+  frameQueries& q = ring[current];
+  if (!q.open[pass] || q.used[pass] >= MaxPassSpans) return;
+  glQueryCounter(q.spans[pass][q.used[pass]][1], GL_TIMESTAMP);
+  ++q.used[pass];
+  q.open[pass] = false;
 }
 
 void benchFrameEnd() {
-  if (!benchEnabled) return;
-  stamp(1);
-  cpuMs.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - cpuStart).count());
-  gpuFrameMs.push_back(elapsedMs(0, 1));
-  double particles = 0;
-  for (int p = 0; p < passCount; ++p) {
-    double ms = carried[p] + (marked[p] ? elapsedMs(2 + 2 * p, 3 + 2 * p) : 0.0);
-    passMs[p].push_back(ms);
-    if (p == passCompute || p == passPoints) particles += ms;
-  }
-  particleMs.push_back(particles);
+  if (!benchEnabled || !made) return;
+  frameQueries& q = ring[current];
+  glQueryCounter(q.frame[1], GL_TIMESTAMP);
+  q.cpuMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - cpuStart).count();
+  q.pending = true;
+  current = (current + 1) % Ring;
 }
 
-static void row(const char* name, std::vector<double> v) {
-  if (v.empty()) return;
+void benchFlush() {
+  if (!made) return;
+  for (int k = 0; k < Ring; ++k) readSlot(ring[(current + k) % Ring]);  // oldest first
+}
+
+const std::vector<benchFrame>& benchFrames() { return frames; }
+
+void benchClear() { frames.clear(); }
+
+double benchPercentile(std::vector<double> v, double percent) {
+  if (v.empty()) return 0.0;
   std::sort(v.begin(), v.end());
+  size_t k = size_t(double(v.size()) * percent / 100.0);
+  return v[std::min(v.size() - 1, k)];
+}
+
+double benchMedian(std::vector<double> v) { return benchPercentile(std::move(v), 50.0); }
+
+static void row(const char* name, const std::vector<double>& v) {
+  if (v.empty()) return;
   double mean = 0;
   for (double x : v) mean += x;
   mean /= double(v.size());
-  double median = v[v.size() / 2], p95 = v[std::min(v.size() - 1, v.size() * 95 / 100)];
-  double p99 = v[std::min(v.size() - 1, v.size() * 99 / 100)];
-  std::printf("%-16s %10.3f %10.3f %10.3f %10.3f\n", name, mean, median, p95, p99);
-}
-
-static double mean(const std::vector<double>& v) {
-  double s = 0;
-  for (double x : v) s += x;
-  return v.empty() ? 0.0 : s / double(v.size());
+  std::printf("%-16s %10.3f %10.3f %10.3f %10.3f\n", name, mean, benchMedian(v), benchPercentile(v, 95),
+              benchPercentile(v, 99));
 }
 
 void benchReport() {
+  benchFlush();
   for (GLenum name : {GL_RENDERER, GL_VENDOR, GL_VERSION}) {
     const GLubyte* text = glGetString(name);
     std::printf("%s: %s\n", name == GL_RENDERER ? "renderer" : name == GL_VENDOR ? "vendor" : "version",
                 text ? reinterpret_cast<const char*>(text) : "unknown");
   }
-  std::printf("frames: %zu\n%-16s %10s %10s %10s %10s\n", cpuMs.size(), "ms", "mean", "median", "p95", "p99");
-  row("cpu frame", cpuMs);
-  row("gpu frame", gpuFrameMs);
-  for (int p = 0; p < passCount; ++p) row((std::string("gpu ") + passNames[p]).c_str(), passMs[p]);
-  row("gpu particles", particleMs);
-  double particles = mean(particleMs);
-  std::printf("total/particles: %.3f\n", particles > 0 ? mean(gpuFrameMs) / particles : 0.0);
+  std::vector<double> cpu, gpu, other, particles, pass[passCount];
+  for (const benchFrame& f : frames) {
+    cpu.push_back(f.cpuMs);
+    gpu.push_back(f.gpuMs);
+    other.push_back(f.otherMs());
+    particles.push_back(f.passMs[passCompute] + f.passMs[passPoints]);
+    for (int p = 0; p < passCount; ++p) pass[p].push_back(f.passMs[p]);
+  }
+  std::printf("frames: %zu\n%-16s %10s %10s %10s %10s\n", frames.size(), "ms", "mean", "median", "p95", "p99");
+  row("cpu frame", cpu);
+  row("gpu frame", gpu);
+  for (int p = 0; p < passCount; ++p) row((std::string("gpu ") + benchPassNames[p]).c_str(), pass[p]);
+  row("gpu other", other);
+  row("gpu particles", particles);
+  double sumParticles = 0, sumGpu = 0;
+  for (size_t k = 0; k < frames.size(); ++k) {
+    sumParticles += particles[k];
+    sumGpu += gpu[k];
+  }
+  std::printf("total/particles: %.3f\n", sumParticles > 0 ? sumGpu / sumParticles : 0.0);
   std::fflush(stdout);
 }
