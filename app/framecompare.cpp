@@ -27,6 +27,20 @@ bool readRgbPng(const std::string& path, rgbImage& image, std::string& error) {
   return true;
 }
 
+bool writeRgbPng(const std::string& path, const rgbImage& image, std::string& error) {
+  std::vector<unsigned char> bytes(image.rgb.size());
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = (unsigned char)std::lround(std::clamp(image.rgb[i], 0.0f, 1.0f) * 255);
+  png_image png{};
+  png.version = PNG_IMAGE_VERSION;
+  png.width = unsigned(image.width);
+  png.height = unsigned(image.height);
+  png.format = PNG_FORMAT_RGB;
+  bool ok = png_image_write_to_file(&png, path.c_str(), 0, bytes.data(), 0, nullptr) != 0;
+  if (!ok) error = "cannot write " + path + ": " + png.message;
+  png_image_free(&png);
+  return ok;
+}
+
 // One box pass along x or y.
 static void boxPass(rgbImage& f, int radius, bool alongX) {
   std::vector<float> out(f.rgb.size());

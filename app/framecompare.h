@@ -19,6 +19,8 @@ struct frameDistance {
 
 // Reads a PNG as RGB; false, with the reason, when it cannot.
 bool readRgbPng(const std::string& path, rgbImage& image, std::string& error);
+// Writes it as an RGB PNG; false, with the reason, when it cannot.
+bool writeRgbPng(const std::string& path, const rgbImage& image, std::string& error);
 // A box blur of `radius` pixels along x, then y, clamped at the edges.
 void boxBlur(rgbImage& image, int radius);
 bool nearlyBlack(const rgbImage& image);

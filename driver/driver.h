@@ -42,6 +42,13 @@ void keyUp(uint32_t key);
 void beginClosingFade();
 // The authoring value "A" and "Q" move.
 void setLimit(double limit);
+// The frame's size and antialiasing change: every render target and frame
+// texture is made anew (the GPU check renders its comparison frames at
+// another size than its benchmark). The window's own size stays.
+void resizeDemo(int width, int height, bool antialiased);
+// The frames' last pass draws into `framebuffer` instead of the window's (0:
+// the window's again).
+void renderFramesInto(unsigned framebuffer);
 // The driver's share of the shutdown: closes the audio when it was opened
 // and deletes the start section. Safe to repeat; no GL call after it.
 void stopDemo();
@@ -58,6 +65,8 @@ void cameraEye(float& x, float& y, float& z);  // the shared camera's eye, for t
 // Scene jump: section `part` starts with its clock at t; the demo time and
 // the music follow the timeline to that moment.
 void jumpToSection(int part, double t);
+// The demo time at which section `part`'s own clock reaches t when played.
+double demoTimeOf(int part, double t);
 // The demo time at which section `part` starts when played (0 for the first;
 // DemoEnd past the last).
 double sectionStart(int part);

@@ -60,6 +60,14 @@ static void createTargets(const demoSettings& s) {
   demo.rcontext.createRenderTarget(PortraitTarget, 360, 640, 0);
 }
 
+// The textures of the window's size that every scene renders into.
+static void createFrameTextures(int w, int h) {
+  demo.rcontext.createNoiseTexture(ColourASlot, w, h);
+  demo.rcontext.createNoiseTexture(ColourBSlot, w, h);
+  demo.rcontext.createNoiseTexture(SmoothSlot, w / 4, h / 4);
+  demo.rcontext.createDepthTexture(DepthSlot, w, h);
+}
+
 // The scene loaders' progress callback: the loading screen moves on a step.
 static void loadingProgress(double amount) { showLoadingStep(*demo.loaderSection, &demo.rcontext, amount); }
 
@@ -91,10 +99,7 @@ bool startDemo(const demoSettings& settings, int& exitCode) {
   for (scene*& s : demo.sections) s = nullptr;
 
   demo.rcontext.createRandomTexture(RandomSlot, 1024, 1024);
-  demo.rcontext.createNoiseTexture(ColourASlot, w, h);
-  demo.rcontext.createNoiseTexture(ColourBSlot, w, h);
-  demo.rcontext.createNoiseTexture(SmoothSlot, w / 4, h / 4);
-  demo.rcontext.createDepthTexture(DepthSlot, w, h);
+  createFrameTextures(w, h);
   std::cout << "#1" << std::endl;
   demo.frameState.partNumber = 0;
   demo.rcontext.sims[0].loadVelocityVolume("textures//velocity.dat");  // the others share its volume
@@ -111,6 +116,18 @@ bool startDemo(const demoSettings& settings, int& exitCode) {
   demo.ending = demoEnding::playing;
   return true;
 }
+
+void resizeDemo(int width, int height, bool antialiased) {
+  demo.settings.screenWidth = demo.settings.auxWidth = demo.rcontext.width = width;
+  demo.settings.screenHeight = demo.settings.auxHeight = demo.rcontext.height = height;
+  demo.settings.antialiased = antialiased;
+  for (int target : {FrameTarget, AuxTarget, QuarterTarget, PortraitTarget}) demo.rcontext.deleteRenderTarget(target);
+  for (int slot : {ColourASlot, ColourBSlot, SmoothSlot, DepthSlot}) glDeleteTextures(1, &demo.rcontext.textures[slot]);
+  createTargets(demo.settings);
+  createFrameTextures(width, height);
+}
+
+void renderFramesInto(unsigned framebuffer) { demo.rcontext.windowFramebuffer = framebuffer; }
 
 void stopDemo() {
   if (demo.audioOpen) audioClose();

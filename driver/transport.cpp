@@ -103,10 +103,15 @@ void seekDemo(double to) {
   std::cout << "Seek: demo time " << reached << " part " << record.partNumber << std::endl;
 }
 
-void jumpToSection(int part, double t) {
-  if (part < 0 || part >= SectionCount || !demo.sections[part]) return;
+double demoTimeOf(int part, double t) {
   double at = 0.0;
   simulateTimeline(0.001, part, t, &at);
+  return at;
+}
+
+void jumpToSection(int part, double t) {
+  if (part < 0 || part >= SectionCount || !demo.sections[part]) return;
+  double at = demoTimeOf(part, t);
   demo.frameState.partNumber = part;
   demo.sections[part]->setClock(t);
   demo.demoTime = at;

@@ -62,7 +62,7 @@ static void readSlot(frameQueries& q) {
 double benchFrame::otherMs() const {
   double rest = gpuMs;
   for (double ms : passMs) rest -= ms;
-  return rest > 0 ? rest : 0.0;
+  return rest;
 }
 
 void benchFrameBegin() {
@@ -141,7 +141,7 @@ void benchReport() {
   for (const benchFrame& f : frames) {
     cpu.push_back(f.cpuMs);
     gpu.push_back(f.gpuMs);
-    other.push_back(f.otherMs());
+    other.push_back(std::max(f.otherMs(), 0.0));
     particles.push_back(f.passMs[passCompute] + f.passMs[passPoints]);
     for (int p = 0; p < passCount; ++p) pass[p].push_back(f.passMs[p]);
   }

@@ -19,7 +19,7 @@ constexpr int MaxPassSpans = 4;    // spans of one pass in a frame that are time
 struct benchFrame {
   double cpuMs = 0, gpuMs = 0;
   double passMs[passCount] = {};
-  double otherMs() const;          // gpuMs less every pass, never below 0
+  double otherMs() const;          // gpuMs less every pass (the timers' rounding may take it below 0)
 };
 
 extern bool benchEnabled;

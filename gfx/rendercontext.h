@@ -34,6 +34,7 @@ public:
   GLuint depthBuffer[MaxRenderTargets] = {};
   GLuint drawFramebuffer[MaxRenderTargets] = {};
   GLuint resolveFramebuffer[MaxRenderTargets] = {};
+  GLuint windowFramebuffer = 0;  // what bindWindowFramebuffer binds: the window's, or a check's stand-in
 
   // ---- particle simulators; the first holds the curl volume the others share ------
   particlesim sims[MaxSimulators];
@@ -54,6 +55,7 @@ public:
 
   // ---- render targets (target numbers and buffer counts are clamped) ----------------
   void createRenderTarget(int target, int width, int height, int samples);
+  void deleteRenderTarget(int target);  // its buffers and framebuffers; a new one may follow
   void attachColor(int target, int attachment, int slot);
   void attachDepth(int target, int slot);
   void bindRenderTarget(int target, int buffers);

@@ -37,6 +37,15 @@ void rendercontext::createRenderTarget(int target, int width, int height, int sa
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, resolveFramebuffer[i]);
 }
 
+void rendercontext::deleteRenderTarget(int target) {
+  int i = clampTarget(target);
+  GLuint buffers[3] = {colorBuffer0[i], colorBuffer1[i], depthBuffer[i]};
+  glDeleteRenderbuffersEXT(3, buffers);
+  glDeleteFramebuffersEXT(1, &drawFramebuffer[i]);
+  glDeleteFramebuffersEXT(1, &resolveFramebuffer[i]);
+  colorBuffer0[i] = colorBuffer1[i] = depthBuffer[i] = drawFramebuffer[i] = resolveFramebuffer[i] = 0;
+}
+
 // The status is queried but not acted on: an incomplete target only shows
 // as wrong output.
 void rendercontext::attachColor(int target, int attachment, int slot) {
@@ -77,7 +86,7 @@ void rendercontext::resolveRenderTarget(int target, int width, int height, int b
   glCheckFramebufferStatusEXT(GL_DRAW_FRAMEBUFFER_EXT);
 }
 
-void rendercontext::bindWindowFramebuffer() { glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0); }
+void rendercontext::bindWindowFramebuffer() { glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, windowFramebuffer); }
 
 void rendercontext::resetOverlayState() {
   glDisable(GL_BLEND);

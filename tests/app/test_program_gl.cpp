@@ -3,8 +3,10 @@
 // Runs from the baked data folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
 #include "scenes/scene.h"
 #include "scenes/sections.h"
@@ -99,4 +101,45 @@ TEST_F(program, findsItsDataFolderOrSaysHowToRunIt) {
   ASSERT_EQ(std::system(("cp '" + std::string(OBELISK_EXE) + "' '" + copy + "'").c_str()), 0);
   EXPECT_EQ(exitCodeOf(run + "'" + copy + "' --frames 1 2>'" + said + "'"), 1);
   EXPECT_NE(readFile(said).find("Run it from its data folder"), std::string::npos) << readFile(said);
+}
+
+// The GPU check in one process: the renderer first, one line of times for
+// each of the six scenes whose columns add up to its frame, frames held
+// against references; a reference swapped for another scene's fails and
+// names the scene.
+TEST_F(program, gpuCheckTimesEveryScenesAndHoldsItsFramesToTheReferences) {
+  std::string refs = dir.path("reference"), out = dir.path("check.txt");
+  std::string check = std::string(OBELISK_EXE) + " --headless --gpu-check --mode 160x100 --frames 3 ";
+  ASSERT_EQ(exitCodeOf("mkdir -p '" + refs + "'"), 0);
+  ASSERT_EQ(exitCodeOf(check + "--write-reference '" + refs + "' >'" + out + "' 2>&1"), 0) << readFile(out);
+  ASSERT_EQ(exitCodeOf(check + "--reference '" + refs + "' >'" + out + "' 2>&1"), 0) << readFile(out);
+  std::string text = readFile(out);
+  EXPECT_EQ(text.find("gpu-check: renderer "), 0u) << text;
+  std::istringstream lines(text);
+  int rows = 0;
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream in(line);
+    std::string name, size;
+    int frames = 0;
+    double fps, p99, total, compute, points, post, overlay, silhouette, other;
+    if (!(in >> name >> size >> frames >> fps >> p99 >> total >> compute >> points >> post >> overlay >> silhouette >>
+          other) || size != "160x100")
+      continue;
+    ++rows;
+    EXPECT_EQ(frames, 3) << line;
+    double sum = compute + points + post + overlay + silhouette + other;
+    EXPECT_NEAR(sum, total, std::max(1.0, 0.05 * total)) << line;
+    EXPECT_GT(total, 0.0) << line;
+  }
+  EXPECT_EQ(rows, 6) << text;
+  EXPECT_NE(text.find("gpu-check: PASS"), std::string::npos) << text;
+
+  ASSERT_EQ(std::rename((refs + "/scene_2.png").c_str(), (refs + "/scene_x.png").c_str()), 0);
+  ASSERT_EQ(std::rename((refs + "/scene_4.png").c_str(), (refs + "/scene_2.png").c_str()), 0);
+  EXPECT_EQ(exitCodeOf(check + "--reference '" + refs + "' >'" + out + "' 2>&1"), 1);
+  text = readFile(out);
+  EXPECT_NE(text.find("gpu-check: FAIL"), std::string::npos) << text;
+  size_t at = text.find("\nreallife ", text.find("mean_diff"));
+  ASSERT_NE(at, std::string::npos) << text;
+  EXPECT_NE(text.substr(at, text.find('\n', at + 1) - at).find("FAILED"), std::string::npos) << text;
 }
