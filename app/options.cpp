@@ -124,16 +124,12 @@ const std::vector<optionRow> optionTable = {
      "the transport keys (and --watch): Space pause, Left/Right seek 1 s\n"
      "(Shift: 10 s), Page Up/Down previous/next section, Home start,\n"
      "L loop the section, H the overlay (time, section, frame times)",
-     false, [](const char*, options& o, std::string&) {
-       o.author = o.watch = true;
-       return true;
-     }},
+     false, [](const char*, options& o, std::string&) { o.author = o.watch = true; return true; }},
     {"--headless", nullptr, "render off-screen through EGL, without a display server or sound card", true,
      [](const char*, options& o, std::string&) { o.headless = true; return true; }},
     {"--gl-debug", nullptr, "log every GL error and performance warning once, count them at the end", false,
      [](const char*, options& o, std::string&) { o.glDebug = true; return true; }},
-    {"--help", nullptr, "this text", false,
-     [](const char*, options& o, std::string&) { o.help = true; return true; }},
+    {"--help", nullptr, "this text", false, [](const char*, options& o, std::string&) { o.help = true; return true; }},
 };
 
 // Each option on a line of its own: name and argument in a column of 16,
