@@ -1,4 +1,5 @@
-// options.cpp -- command-line options.
+// options.cpp -- command-line options: one table gives both the parsing and
+// the usage text.
 #include "app/options.h"
 
 #include <string>
@@ -13,31 +14,10 @@
 
 options opts;
 
-const char* usageText() {
-  return "usage: obelisk [options]\n"
-         "  --mode WxH      window or full-screen size (skips the dialog)\n"
-         "  --windowed      run in a window\n"
-         "  --no-aa         no antialiasing\n"
-         "  --fps-clamp     cap the frame rate at about 32 frames per second\n"
-         "  --frames N      end normally after N drawn frames\n"
-         "  --capture DIR   render offline, every frame written as DIR/frame_NNNNNN.png\n"
-         "  --video FILE    render offline, frames piped to ffmpeg with the music\n"
-         "  --fps F         frames per second of a capture or benchmark (default 30)\n"
-         "  --section N     start with section N (0-5) current ...\n"
-         "  --at T          ... with its own clock at T seconds\n"
-         "  --seek T        start at demo time T as playing would have it: every section's clock\n"
-         "                  and accumulators, the music, the clouds born for their time\n"
-         "  --bench         frame-time benchmark on the silent clock (see --frames)\n"
-         "  --watch         recompile a shader program in place when its files change\n"
-         "  --author        the transport keys (and --watch): Space pause, Left/Right seek 1 s\n"
-         "                  (Shift: 10 s), Page Up/Down previous/next section, Home start,\n"
-         "                  L loop the section, H the overlay (time, section, frame times)\n"
-         "  --headless      render off-screen through EGL, without a display server or sound card\n"
-         "  --gl-debug      log every GL error and performance warning once, count them at the end\n"
-         "  --help          this text\n";
-}
+// The value readers take the null of a missing value as a bad one.
 
 static bool parseSize(const char* s, int& w, int& h) {
+  if (!s) return false;
   char* end = nullptr;
   long a = std::strtol(s, &end, 10);
   if (end == s || (*end != 'x' && *end != 'X')) return false;
@@ -50,15 +30,131 @@ static bool parseSize(const char* s, int& w, int& h) {
 }
 
 static bool parseNumber(const char* s, double& v) {
+  if (!s) return false;
   char* end = nullptr;
   v = std::strtod(s, &end);
   return end != s && *end == 0 && std::isfinite(v);
 }
 
 static bool parseCount(const char* s, long& n) {
+  if (!s) return false;
   char* end = nullptr;
   n = std::strtol(s, &end, 10);
   return end != s && *end == 0 && n >= 0;
+}
+
+static bool parsePath(const char* s, std::string& path) {
+  if (!s || s[0] == 0) return false;
+  path = s;
+  return true;
+}
+
+static bool refuse(std::string& error, const std::string& text) {
+  error = "obelisk: " + text;
+  return false;
+}
+
+// ---- the options that take a value ------------------------------------------------
+
+static bool applyMode(const char* value, options& o, std::string& error) {
+  return parseSize(value, o.width, o.height) || refuse(error, "--mode needs a size like 1280x720, 16 to 4096 a side");
+}
+
+static bool applyFrames(const char* value, options& o, std::string& error) {
+  return parseCount(value, o.frames) || refuse(error, "--frames needs a count of frames");
+}
+
+static bool applyCapture(const char* value, options& o, std::string& error) {
+  return parsePath(value, o.captureDir) || refuse(error, "--capture needs a path");
+}
+
+static bool applyVideo(const char* value, options& o, std::string& error) {
+  return parsePath(value, o.videoFile) || refuse(error, "--video needs a path");
+}
+
+static bool applyFps(const char* value, options& o, std::string& error) {
+  bool valid = parseNumber(value, o.fps) && o.fps >= 1 && o.fps <= 1000;
+  return valid || refuse(error, "--fps needs a rate between 1 and 1000");
+}
+
+static bool applySection(const char* value, options& o, std::string& error) {
+  long n = -1;
+  if (!parseCount(value, n) || n >= SectionCount)
+    return refuse(error, "--section needs a section number from 0 to " + std::to_string(SectionCount - 1));
+  o.section = int(n);
+  return true;
+}
+
+static bool applyAt(const char* value, options& o, std::string& error) {
+  o.atGiven = parseNumber(value, o.at);
+  return o.atGiven || refuse(error, "--at needs a time in seconds");
+}
+
+static bool applySeek(const char* value, options& o, std::string& error) {
+  bool valid = parseNumber(value, o.seek) && o.seek >= 0 && o.seek <= DemoEnd;
+  return valid || refuse(error, "--seek needs a demo time from 0 to 455.5 s");
+}
+
+// ---- the table -------------------------------------------------------------------
+// In the order of the usage text. The flags are set where they are listed.
+
+const std::vector<optionRow> optionTable = {
+    {"--mode", "WxH", "window or full-screen size (skips the dialog)", true, applyMode},
+    {"--windowed", nullptr, "run in a window", true,
+     [](const char*, options& o, std::string&) { o.windowed = true; return true; }},
+    {"--no-aa", nullptr, "no antialiasing", true,
+     [](const char*, options& o, std::string&) { o.noAA = true; return true; }},
+    {"--fps-clamp", nullptr, "cap the frame rate at about 32 frames per second", true,
+     [](const char*, options& o, std::string&) { o.clamp = true; return true; }},
+    {"--frames", "N", "end normally after N drawn frames", true, applyFrames},
+    {"--capture", "DIR", "render offline, every frame written as DIR/frame_NNNNNN.png", true, applyCapture},
+    {"--video", "FILE", "render offline, frames piped to ffmpeg with the music", true, applyVideo},
+    {"--fps", "F", "frames per second of a capture or benchmark (default 30)", false, applyFps},
+    {"--section", "N", "start with section N (0-5) current ...", true, applySection},
+    {"--at", "T", "... with its own clock at T seconds", false, applyAt},
+    {"--seek", "T",
+     "start at demo time T as playing would have it: every section's clock\n"
+     "and accumulators, the music, the clouds born for their time",
+     true, applySeek},
+    {"--bench", nullptr, "frame-time benchmark on the silent clock (see --frames)", true,
+     [](const char*, options& o, std::string&) { o.bench = true; return true; }},
+    {"--watch", nullptr, "recompile a shader program in place when its files change", false,
+     [](const char*, options& o, std::string&) { o.watch = true; return true; }},
+    {"--author", nullptr,
+     "the transport keys (and --watch): Space pause, Left/Right seek 1 s\n"
+     "(Shift: 10 s), Page Up/Down previous/next section, Home start,\n"
+     "L loop the section, H the overlay (time, section, frame times)",
+     false, [](const char*, options& o, std::string&) { o.author = o.watch = true; return true; }},
+    {"--headless", nullptr, "render off-screen through EGL, without a display server or sound card", true,
+     [](const char*, options& o, std::string&) { o.headless = true; return true; }},
+    {"--gl-debug", nullptr, "log every GL error and performance warning once, count them at the end", false,
+     [](const char*, options& o, std::string&) { o.glDebug = true; return true; }},
+    {"--help", nullptr, "this text", false, [](const char*, options& o, std::string&) { o.help = true; return true; }},
+};
+
+// Each option on a line of its own: name and argument in a column of 16,
+// then its help, whose further lines are indented to the same column.
+static std::string makeUsage() {
+  std::string text = "usage: obelisk [options]\n";
+  for (const optionRow& row : optionTable) {
+    std::string left = row.name;
+    if (row.argument) left += std::string(" ") + row.argument;
+    text += "  " + left + std::string(left.size() < 16 ? 16 - left.size() : 1, ' ');
+    for (const char* c = row.help; *c; ++c) text += *c == '\n' ? "\n" + std::string(18, ' ') : std::string(1, *c);
+    text += "\n";
+  }
+  return text;
+}
+
+const char* usageText() {
+  static const std::string text = makeUsage();
+  return text.c_str();
+}
+
+static const optionRow* findOption(const std::string& name) {
+  for (const optionRow& row : optionTable)
+    if (name == row.name) return &row;
+  return nullptr;
 }
 
 bool parseOptions(int argc, char** argv, options& o, std::string& error) {
@@ -66,73 +162,12 @@ bool parseOptions(int argc, char** argv, options& o, std::string& error) {
   o.any = argc > 1;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
-    bool hasValue = i + 1 < argc;
-    if (a == "--help" || a == "-h") {
-      o.help = true;
-    } else if (a == "--windowed") {
-      o.windowed = o.skipDialog = true;
-    } else if (a == "--no-aa") {
-      o.noAA = o.skipDialog = true;
-    } else if (a == "--fps-clamp") {
-      o.clamp = o.skipDialog = true;
-    } else if (a == "--mode") {
-      if (!hasValue || !parseSize(argv[++i], o.width, o.height)) {
-        error = "obelisk: --mode needs a size like 1280x720, 16 to 4096 a side";
-        return false;
-      }
-      o.skipDialog = true;
-    } else if (a == "--frames") {
-      if (!hasValue || !parseCount(argv[++i], o.frames)) {
-        error = "obelisk: --frames needs a count of frames";
-        return false;
-      }
-      o.skipDialog = true;
-    } else if (a == "--capture" || a == "--video") {
-      if (!hasValue || argv[i + 1][0] == 0) {
-        error = "obelisk: " + a + " needs a path";
-        return false;
-      }
-      (a == "--capture" ? o.captureDir : o.videoFile) = argv[++i];
-      o.skipDialog = true;
-    } else if (a == "--fps") {
-      if (!hasValue || !parseNumber(argv[++i], o.fps) || o.fps < 1 || o.fps > 1000) {
-        error = "obelisk: --fps needs a rate between 1 and 1000";
-        return false;
-      }
-    } else if (a == "--section") {
-      long n = -1;
-      if (!hasValue || !parseCount(argv[++i], n) || n >= SectionCount) {
-        error = "obelisk: --section needs a section number from 0 to " + std::to_string(SectionCount - 1);
-        return false;
-      }
-      o.section = int(n);
-      o.skipDialog = true;
-    } else if (a == "--at") {
-      if (!hasValue || !parseNumber(argv[++i], o.at)) {
-        error = "obelisk: --at needs a time in seconds";
-        return false;
-      }
-      o.atGiven = true;
-    } else if (a == "--seek") {
-      if (!hasValue || !parseNumber(argv[++i], o.seek) || o.seek < 0 || o.seek > DemoEnd) {
-        error = "obelisk: --seek needs a demo time from 0 to 455.5 s";
-        return false;
-      }
-      o.skipDialog = true;
-    } else if (a == "--watch") {
-      o.watch = true;
-    } else if (a == "--author") {
-      o.author = o.watch = true;
-    } else if (a == "--headless") {
-      o.headless = o.skipDialog = true;
-    } else if (a == "--gl-debug") {
-      o.glDebug = true;
-    } else if (a == "--bench") {
-      o.bench = o.skipDialog = true;
-    } else {
-      error = "obelisk: unknown option " + a + " (try --help)";
-      return false;
-    }
+    const optionRow* row = findOption(a == "-h" ? "--help" : a);  // -h: the short form of --help
+    if (!row) return refuse(error, "unknown option " + a + " (try --help)");
+    const char* value = nullptr;
+    if (row->argument && i + 1 < argc) value = argv[++i];
+    if (!row->apply(value, o, error)) return false;
+    o.skipDialog = o.skipDialog || row->skipsDialog;
   }
   if (o.atGiven && o.section < 0) {
     error = "obelisk: --at needs --section";

@@ -2,6 +2,7 @@
 // always did: the dialog chooses the settings.
 #pragma once
 #include <string>
+#include <vector>
 
 struct options {
   bool any = false;         // any argument at all opens the console
@@ -29,7 +30,22 @@ struct options {
 };
 extern options opts;
 
+// One command-line option: what the usage shows and how the option is applied.
+struct optionRow {
+  const char* name;      // "--mode"
+  const char* argument;  // the value's name in the usage ("WxH"); null: the option takes none
+  const char* help;      // the usage's description; a '\n' continues it on an indented line
+  bool skipsDialog;      // a setting: given, the dialog is not shown
+  // Sets the option in o. value is the next argument (null for a flag, or
+  // when the arguments end first); false with a one-line message in error
+  // when it will not do.
+  bool (*apply)(const char* value, options& o, std::string& error);
+};
+// Every option, in the order of the usage text.
+extern const std::vector<optionRow> optionTable;
+
 // Fills opts from the arguments. Returns false with a one-line message in
 // error when an option is unknown or its value is bad.
 bool parseOptions(int argc, char** argv, options& o, std::string& error);
+// The usage text, made from the table.
 const char* usageText();

@@ -13,12 +13,13 @@ namespace {
 
 // libjpeg reports fatal errors through error_exit, which must not return:
 // jump back to the decode call instead of ending the process. Corrupt-data
-// warnings (emit_message at level -1) take the same way; left alone, libjpeg
-// would fill the rest of the image with grey and say nothing.
+// warnings (emit_message at level -1) let the decoding go on, libjpeg
+// filling in what it could not read; the first one is kept for the caller.
 struct jumpingErrors {
   jpeg_error_mgr base;
   std::jmp_buf back;
   char reason[JMSG_LENGTH_MAX];
+  char warning[JMSG_LENGTH_MAX];
 };
 
 [[noreturn]] void reject(j_common_ptr info) {
@@ -31,7 +32,9 @@ void errorExit(j_common_ptr info) { reject(info); }
 
 // Levels 0 and up are trace messages, which stay silent.
 void emitMessage(j_common_ptr info, int level) {
-  if (level < 0) reject(info);
+  if (level >= 0) return;
+  jumpingErrors* errors = reinterpret_cast<jumpingErrors*>(info->err);
+  if (errors->base.num_warnings++ == 0) errors->base.format_message(info, errors->warning);
 }
 
 void silentMessage(j_common_ptr) {}
@@ -54,9 +57,10 @@ void flipRows(std::vector<unsigned char>& rows, size_t stride) {
 // as they decode, so a damaged file that claims a large image fails before
 // it has cost the whole image's memory.
 bool decodeStream(std::FILE* file, std::vector<unsigned char>& rgbx, int& width, int& height,
-                  std::string& reason) {
+                  std::string& reason, std::string& warning) {
   jpeg_decompress_struct info;
   jumpingErrors errors;
+  errors.warning[0] = 0;
   info.err = jpeg_std_error(&errors.base);
   errors.base.error_exit = errorExit;
   errors.base.emit_message = emitMessage;
@@ -89,19 +93,20 @@ bool decodeStream(std::FILE* file, std::vector<unsigned char>& rgbx, int& width,
   height = int(info.output_height);
   jpeg_destroy_decompress(&info);
   flipRows(rgbx, stride);
+  warning = errors.warning;
   return true;
 }
 
 }  // namespace
 
 jpegStatus decodeJpg(const std::string& fileName, std::vector<unsigned char>& rgbx, int& width, int& height,
-                     std::string* reason) {
+                     std::string* reason, std::string* warning) {
   rgbx.clear();
   width = height = 0;
-  std::string why;
+  std::string why, damage;
   jpegStatus status = jpegStatus::ok;
   if (std::FILE* file = std::fopen(fileName.c_str(), "rb")) {
-    if (!decodeStream(file, rgbx, width, height, why)) status = jpegStatus::decodeError;
+    if (!decodeStream(file, rgbx, width, height, why, damage)) status = jpegStatus::decodeError;
     std::fclose(file);
   } else {
     why = std::strerror(errno);
@@ -113,6 +118,7 @@ jpegStatus decodeJpg(const std::string& fileName, std::vector<unsigned char>& rg
     width = height = 0;
   }
   if (reason) *reason = why;
+  if (warning) *warning = damage;
   return status;
 }
 

@@ -14,12 +14,16 @@ enum class jpegStatus { ok, cannotOpen, decodeError };
 constexpr unsigned MaxJpegSide = 16384;
 constexpr unsigned long MaxJpegPixels = 64ul << 20;
 
-// Decodes the whole file or nothing: damaged data (a premature end, corrupt
-// entropy codes, stray bytes) fails as a fatal error does, never as an image
-// with a grey band. On failure reason, when given, says why in one line: the
-// system's error for a file that cannot be opened, else the decoder's message.
+// Decodes the whole image or nothing. A file the decoder gives up on (not a
+// JPEG, no image in it, a header beyond the limits) fails; on failure reason,
+// when given, says why in one line: the system's error for a file that cannot
+// be opened, else the decoder's message. Damage the decoder steps over (a
+// premature end, corrupt entropy codes, stray bytes) still gives the whole
+// image, the decoder filling in what it could not read (grey past a cut);
+// warning, when given, then holds the decoder's first warning, else it is empty.
 jpegStatus decodeJpg(const std::string& fileName, std::vector<unsigned char>& rgbx, int& width, int& height,
-                     std::string* reason = nullptr);
+                     std::string* reason = nullptr, std::string* warning = nullptr);
 
-// True on success; on failure the buffer is empty and the sizes are 0.
+// True when there is an image (damaged or not); on failure the buffer is
+// empty and the sizes are 0.
 bool decodeJpgFile(const std::string& fileName, std::vector<unsigned char>& rgbx, int& width, int& height);

@@ -110,15 +110,6 @@ void particlesim::dispatch() {
   glMemoryBarrier(GL_SHADER_STORAGE_BARRIER_BIT);
 }
 
-long readVelocityFile(const std::string& fileName, std::vector<float>& data) {
-  // A missing or short file leaves zero velocity where it has no data.
-  data.assign(size_t(VelocityFloats), 0.0f);
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) return 0;
-  in.read(reinterpret_cast<char*>(data.data()), VelocityBytes);
-  return long(in.gcount());
-}
-
 // The volume goes up a slab of slices at a time, read into one small
 // buffer, instead of from a copy of the whole file.
 void particlesim::loadVelocityVolume(const std::string& fileName) {

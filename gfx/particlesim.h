@@ -16,10 +16,6 @@ constexpr int VelocityWidth = 128, VelocityHeight = 256, VelocityDepth = 128;
 constexpr long VelocityFloats = long(VelocityWidth) * VelocityHeight * VelocityDepth * 3;
 constexpr long VelocityBytes = VelocityFloats * 4;
 
-// Reads the headerless little-endian volume into data (resized to the full
-// volume); whatever the file lacks is zero. Returns the bytes read. GL free.
-long readVelocityFile(const std::string& fileName, std::vector<float>& data);
-
 // One texture the compute program samples: its uniform, the unit, the GL
 // texture and its target (2-D unless given).
 struct samplerBinding {
@@ -52,8 +48,8 @@ public:
   void bindSamplers(std::initializer_list<samplerBinding> samplers);
   // One simulation step over the grid, fenced by storage barriers.
   void dispatch();
-  // Reads the velocity volume into a new RGB16F 3-D texture in curlTexture,
-  // as readVelocityFile reads it (what the file lacks is zero).
+  // Reads the velocity volume (headerless little-endian floats) into a new
+  // RGB16F 3-D texture in curlTexture; what the file lacks is zero.
   void loadVelocityVolume(const std::string& fileName);
   // Width x height x 16 bytes for each buffer, RGBA32F images of the grid.
   void makeStorage();

@@ -69,12 +69,16 @@ void combineRgba(const std::vector<unsigned char>& colour, int colourWidth, int 
 }
 
 // Decodes a JPEG or ends the process: a file that cannot be opened or decoded
-// leaves the production without a texture it needs.
+// leaves the production without a texture it needs. Damage the decoder steps
+// over only goes to the log; the image is shown as decoded.
 static void decodeOrReport(const char* fileName, const char* openCaption, std::vector<unsigned char>& rgbx,
                          int& width, int& height) {
-  std::string reason;
-  jpegStatus status = decodeJpg(fileName, rgbx, width, height, &reason);
-  if (status == jpegStatus::ok) return;
+  std::string reason, warning;
+  jpegStatus status = decodeJpg(fileName, rgbx, width, height, &reason, &warning);
+  if (status == jpegStatus::ok) {
+    if (!warning.empty()) std::cout << "obelisk: warning: JPEG \"" << fileName << "\": " << warning << std::endl;
+    return;
+  }
   platformMessageBox(fileName, status == jpegStatus::cannotOpen ? openCaption : "Jpg !",
                      boxIcon::information);
   // The box names only the file; the reason goes to the terminal and the log.

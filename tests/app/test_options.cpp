@@ -1,6 +1,8 @@
 // Command-line options.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "app/options.h"
 
 static bool parse(std::vector<const char*> args, options& o, std::string& error) {
@@ -45,4 +47,34 @@ TEST(options, badValuesAndUnknownOptionsAreRefusedInOneLine) {
   EXPECT_TRUE(parse({"--section", "4", "--at", "97.7"}, o, e)) << e;
   EXPECT_TRUE(parse({"--seek", "455.5"}, o, e)) << e;
   EXPECT_TRUE(o.skipDialog);
+}
+
+// Every option of the table parses with a value of its kind (--at with its
+// section), and without the value it needs is refused naming itself; the
+// usage shows each one with its value's name and no option it lacks.
+TEST(options, everyOptionInTheTableParsesAndIsInTheUsage) {
+  const std::map<std::string, const char*> examples = {
+      {"WxH", "640x400"}, {"N", "1"}, {"DIR", "frames"}, {"FILE", "demo.mp4"}, {"F", "25"}, {"T", "12.5"}};
+  std::string usage = usageText();
+  size_t shown = 0;
+  for (const optionRow& row : optionTable) {
+    std::vector<const char*> args = {row.name};
+    if (row.argument) args.push_back(examples.at(row.argument));
+    if (std::string(row.name) == "--at") args.insert(args.begin(), {"--section", "1"});
+    options o;
+    std::string e;
+    EXPECT_TRUE(parse(args, o, e)) << row.name << ": " << e;
+    std::string left = std::string("\n  ") + row.name + (row.argument ? std::string(" ") + row.argument : "") + " ";
+    EXPECT_NE(usage.find(left), std::string::npos) << row.name;
+    if (row.argument) {
+      EXPECT_FALSE(parse({row.name}, o, e)) << row.name;
+      EXPECT_NE(e.find(row.name), std::string::npos) << e;
+    }
+  }
+  for (size_t at = usage.find("\n  --"); at != std::string::npos; at = usage.find("\n  --", at + 1)) shown++;
+  EXPECT_EQ(shown, optionTable.size());
+  options o;
+  std::string e;
+  ASSERT_TRUE(parse({"-h"}, o, e));
+  EXPECT_TRUE(o.help);
 }

@@ -2,6 +2,8 @@
 // here; the program never reads back.
 #include <GL/glew.h>
 
+#include <algorithm>
+
 #include "gfx/rendercontext.h"
 #include "gfx/textures.h"
 #include "platform/platform.h"
@@ -85,6 +87,47 @@ TEST_F(textureGl, withoutAFailureHandlerABrokenJpegLeavesAnEmptyTexture) {
     EXPECT_EQ(level0(GL_TEXTURE_2D, GL_TEXTURE_WIDTH), 0);
   }
   EXPECT_NE(err.text().find("broken.jpg"), std::string::npos) << err.text();
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// A JPEG cut inside its image data shows at its full size with the
+// decoder's warning in the log, and the production goes on; one cut before
+// its image still goes the failure's way, naming the file.
+std::vector<int> failures;
+TEST_F(textureGl, aCutJpegShowsWithAWarningAndOnlyAnUnreadableOneFails) {
+  std::string noise = randomBytes(3, 16 * 16 * 3);  // the top half flat, the bottom half noise
+  std::vector<unsigned char> rgb(noise.begin(), noise.end());
+  std::fill(rgb.begin(), rgb.begin() + 16 * 8 * 3, 200);
+  std::string whole = dir.path("whole.jpg");
+  writeJpeg(whole, 16, 16, 3, rgb);
+  std::string bytes = readFile(whole), header = bytes.substr(0, bytes.find("\xFF\xDA"));
+  std::string cut = dir.write("cut.jpg", bytes.substr(0, bytes.size() - 200));  // inside the noise
+  std::string unreadable = dir.write("header.jpg", header);
+  platformInteractive = false;
+  failures.clear();
+  textureFailure = [](int code) { failures.push_back(code); };
+  {
+    logCapture log;
+    context->loadJpg(cut.c_str(), 6);
+    context->loadJpgRgba(cut.c_str(), cut.c_str(), 7);
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{
+                               "Load texture jpg: " + cut, "obelisk: warning: JPEG \"" + cut + "\": Premature end of JPEG file",
+                               "Load texture jpgrgba: " + cut + ", " + cut,
+                               "obelisk: warning: JPEG \"" + cut + "\": Premature end of JPEG file",
+                               "obelisk: warning: JPEG \"" + cut + "\": Premature end of JPEG file"}));
+  }
+  EXPECT_TRUE(failures.empty());
+  for (int slot : {6, 7}) {
+    glBindTexture(GL_TEXTURE_2D, context->textures[slot]);
+    EXPECT_EQ(level0(GL_TEXTURE_2D, GL_TEXTURE_WIDTH) * level0(GL_TEXTURE_2D, GL_TEXTURE_HEIGHT), 16 * 16) << slot;
+  }
+  std::vector<unsigned char> pixels = readBytes(context->textures[6], GL_RGB, 16, 16, 3);
+  EXPECT_NEAR(pixels[(15 * 16) * 3], 200, 3) << "the top row was read";
+  logCapture log, err(std::cerr);
+  context->loadJpg(unreadable.c_str(), 8);
+  EXPECT_EQ(failures, std::vector<int>{1});
+  EXPECT_NE(err.text().find("obelisk: cannot read JPEG \"" + unreadable + "\""), std::string::npos) << err.text();
+  textureFailure = nullptr;
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
