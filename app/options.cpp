@@ -95,6 +95,14 @@ static bool applySeek(const char* value, options& o, std::string& error) {
   return valid || refuse(error, "--seek needs a demo time from 0 to 455.5 s");
 }
 
+static bool applyReference(const char* value, options& o, std::string& error) {
+  return parsePath(value, o.referenceDir) || refuse(error, "--reference needs a folder");
+}
+
+static bool applyWriteReference(const char* value, options& o, std::string& error) {
+  return parsePath(value, o.writeReferenceDir) || refuse(error, "--write-reference needs a folder");
+}
+
 // ---- the table -------------------------------------------------------------------
 // In the order of the usage text. The flags are set where they are listed.
 
@@ -127,6 +135,14 @@ const std::vector<optionRow> optionTable = {
      false, [](const char*, options& o, std::string&) { o.author = o.watch = true; return true; }},
     {"--headless", nullptr, "render off-screen through EGL, without a display server or sound card", true,
      [](const char*, options& o, std::string&) { o.headless = true; return true; }},
+    {"--gpu-check", nullptr,
+     "time every scene (--mode, default 1920x1080; --frames, default 600)\n"
+     "and hold a frame of each against the software rasterizer's; exit 1 on\n"
+     "a GL error, a scene that does not draw or a frame a quarter off",
+     true, [](const char*, options& o, std::string&) { o.gpuCheck = true; return true; }},
+    {"--reference", "DIR", "the GPU check's reference frames (default: reference beside the program)", false,
+     applyReference},
+    {"--write-reference", "DIR", "the GPU check writes its comparison frames into DIR", false, applyWriteReference},
     {"--gl-debug", nullptr, "log every GL error and performance warning once, count them at the end", false,
      [](const char*, options& o, std::string&) { o.glDebug = true; return true; }},
     {"--help", nullptr, "this text", false, [](const char*, options& o, std::string&) { o.help = true; return true; }},

@@ -24,9 +24,12 @@ struct options {
   bool author = false;      // the transport keys: pause, seek, jump between sections, loop
   bool glDebug = false;     // GL errors and performance warnings logged and counted
   bool headless = false;    // an off-screen surface instead of a window: no display server needed
+  bool gpuCheck = false;    // time every scene and compare its frames with the references
+  std::string referenceDir;       // the GPU check's reference frames
+  std::string writeReferenceDir;  // where the GPU check writes its comparison frames
 
   // Offline runs follow a silent clock that advances 1/fps per frame.
-  bool offline() const { return !captureDir.empty() || !videoFile.empty() || bench; }
+  bool offline() const { return !captureDir.empty() || !videoFile.empty() || bench || gpuCheck; }
 };
 extern options opts;
 

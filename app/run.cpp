@@ -9,6 +9,7 @@
 
 #include "app/app.h"
 #include "app/capture.h"
+#include "app/gpucheck.h"
 #include "app/options.h"
 #include "driver/driver.h"
 #include "gfx/frametimer.h"
@@ -25,6 +26,10 @@ static void applyOptions() {
   int pick = defaultModeIndex(modeList);
   chosen.screenWidth = pick >= 0 ? modeList[pick].width : 1280;
   chosen.screenHeight = pick >= 0 ? modeList[pick].height : 720;
+  if (opts.gpuCheck) {  // a size that says something of a card, not of this display
+    chosen.screenWidth = 1920;
+    chosen.screenHeight = 1080;
+  }
   if (opts.width > 0) {
     chosen.screenWidth = opts.width;
     chosen.screenHeight = opts.height;
@@ -101,6 +106,27 @@ static bool beginOptions() {
   return true;
 }
 
+// The GPU check at the chosen size; its reference frames are the folder
+// given, or "reference" beside the program (as the release archive has them).
+static int gpuCheck() {
+  namespace fs = std::filesystem;
+  gpuCheckSettings s;
+  s.width = chosen.screenWidth;
+  s.height = chosen.screenHeight;
+  s.antialiased = chosen.antialiased;
+  s.frames = opts.frames >= 0 ? int(opts.frames) : 600;
+  std::error_code e;
+  s.referenceDir = opts.referenceDir;
+  std::string beside = platformExecutableDir() + "/reference";
+  if (s.referenceDir.empty() && fs::is_directory(beside, e)) s.referenceDir = beside;
+  s.writeDir = opts.writeReferenceDir;
+  if (!s.writeDir.empty() && !fs::create_directories(s.writeDir, e) && e) {
+    std::fprintf(stderr, "obelisk: cannot make %s: %s\n", s.writeDir.c_str(), e.message().c_str());
+    return 1;
+  }
+  return runGpuCheck(s);
+}
+
 // ---- loop and shutdown --------------------------------------------------------------------
 
 // Takes messages without waiting; between them, draws a frame while active.
@@ -143,7 +169,7 @@ int shutdownProduction(int code) {
   if (interrupted) std::fprintf(stderr, "obelisk: interrupted; %d frames written\n", captureFrameCount());
   captureEnd();
   capturing = false;
-  if (benchEnabled) {
+  if (benchEnabled && !opts.gpuCheck) {
     std::printf("start-up: %.2f s (launch to the first frame)\n", startUpSeconds);
     benchReport();
   }
@@ -209,11 +235,11 @@ int runObelisk(int argc, char** argv) {
   if (opts.offline()) {
     platformCounterManual(true);
     audioUseBackend(silentAudioBackend());
-    benchEnabled = opts.bench;
+    benchEnabled = opts.bench || opts.gpuCheck;
     if (opts.bench && opts.frames < 0) opts.frames = 300;
   }
   openLog();
-  glDebugEnabled = opts.glDebug;
+  glDebugEnabled = opts.glDebug || opts.gpuCheck;  // the check counts the errors of every scene
   shaderWatchEnabled = opts.watch;
   platformDebugContext(opts.glDebug);
   if (!createGLWindow(WindowTitle, chosen.screenWidth, chosen.screenHeight, 32, chosen.fullscreen)) {
@@ -231,6 +257,7 @@ int runObelisk(int argc, char** argv) {
   textureFailure = abandonProduction;
   int code = 0;
   if (!startDemo(chosen, code)) return shutdownProduction(code);
+  if (opts.gpuCheck) return shutdownProduction(gpuCheck());
   if (!beginOptions()) return shutdownProduction(1);
   return shutdownProduction(messageLoop());
 }
