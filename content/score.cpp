@@ -119,7 +119,7 @@ struct layer {
   float stretch = 1, note = 0;
   const char* alt = nullptr;  // a step pattern played instead in the last bar of every `every` bars
   int every = 0;
-  float ghost = 0;            // chance of a soft extra hit on a rest (drums)
+  float vary = 0;             // chance that a step is played otherwise (see varied)
 };
 
 layer pad(int ch, float vel, float from = 0, float to = -1) { return {layPad, ch, "", vel, from, to}; }
@@ -149,9 +149,11 @@ layer endsWith(layer l, int bars, const char* pattern) {
   l.alt = pattern, l.every = bars;
   return l;
 }
-// The same drum layer with soft extra hits on about `chance` of its rests.
-layer ghosted(layer l, float chance) {
-  l.ghost = chance;
+// The same layer, played otherwise on about `chance` of its steps: a drum
+// adds a soft hit on a rest, an arpeggio takes a neighbouring tone, a bass
+// jumps to the octave.
+layer varied(layer l, float chance) {
+  l.vary = chance;
   return l;
 }
 // Tom and snare figures in the last bar of every `period` bars.
@@ -224,10 +226,10 @@ section burstSection() {
   prog.insert(prog.end(), {Gm9, Asus});
   section s{27, 18, prog, 1, 0,
             {hit(chCrash, 80, 1, 0), hit(chBoom, 26, 1, 0), pad(chPad, 0.55f),
-             bassline(chBass, "R--.R-.RO-.R.-F-", 0.8f), arp(chArp, "0.24.13.46.35.7.", 0.55f),
+             varied(bassline(chBass, "R--.R-.RO-.R.-F-", 0.8f), 0.1f), varied(arp(chArp, "0.24.13.46.35.7.", 0.55f), 0.12f),
              endsWith(drum(chKick, grooveKick, 0.95f, 0, 17), 8, kickFill),
              endsWith(drum(chSnare, backbeat, 0.8f, 0, 17), 8, snareFill), fills(8, 0.7f, 0, 17),
-             ghosted(drum(chHat, offHats, 0.6f, 0, 8), 0.1f), ghosted(drum(chHat, hats16, 0.55f, 8), 0.08f),
+             varied(drum(chHat, offHats, 0.6f, 0, 8), 0.1f), varied(drum(chHat, hats16, 0.55f, 8), 0.08f),
              drum(chShaker, shaker16, 0.5f),
              drum(chOpenHat, "..............x.", 0.5f, 8, 16), drum(chSnare, "....X...X.X.XXXX", 0.85f, 17),
              hit(chTom, 50, 0.8f, 17.5f, 0.25f), hit(chTom, 45, 0.9f, 17.75f, 0.25f)}};
@@ -244,9 +246,9 @@ section burstSection() {
 section descentSection() {
   return {45, 16, {Dm9, Cadd9, Bbmaj7, A7}, 1, 0,
           {hit(chCrash, 80, 0.9f, 0), hit(chBoom, 26, 0.9f, 0), pad(chPad, 0.6f),
-           bassline(chBass, "R-------R---O-R-", 0.8f), arp(chArp, "7.5.3.1.6.4.2.0.", 0.5f),
+           varied(bassline(chBass, "R-------R---O-R-", 0.8f), 0.1f), varied(arp(chArp, "7.5.3.1.6.4.2.0.", 0.5f), 0.12f),
            endsWith(drum(chKick, grooveKick, 0.85f), 8, kickFill), endsWith(drum(chSnare, backbeat, 0.7f), 8, snareFill),
-           fills(8, 0.6f, 0, 16), ghosted(drum(chHat, offHats, 0.5f), 0.12f), drum(chShaker, shaker16, 0.4f), theme(chBell, callMotif, 0.5f, 0, 0, 1, 4),
+           fills(8, 0.6f, 0, 16), varied(drum(chHat, offHats, 0.5f), 0.12f), drum(chShaker, shaker16, 0.4f), theme(chBell, callMotif, 0.5f, 0, 0, 1, 4),
            theme(chLead, fallMotif, 0.85f, 4), theme(chLead, fallMotif, 0.85f, 8, 0),
            theme(chBell, fallMotif, 0.5f, 12, -7), hit(chCrash, 80, 0.5f, 8)}};
 }
@@ -266,9 +268,9 @@ section hollowSection() {
 section summitSection() {
   section s{73, 16, {Dm9, Bbmaj7, Fadd9, Cadd9}, 1, 0,
             {hit(chCrash, 80, 1, 0), hit(chBoom, 26, 1, 0), hit(chCrash, 80, 0.8f, 8), pad(chPad, 0.6f),
-             bassline(chBass, "R.RR.R.RO.RR.RFO", 0.8f), arp(chArp, "0241352403142537", 0.6f),
+             varied(bassline(chBass, "R.RR.R.RO.RR.RFO", 0.8f), 0.1f), varied(arp(chArp, "0241352403142537", 0.6f), 0.12f),
              endsWith(drum(chKick, summitKick, 0.95f), 8, kickFill), endsWith(drum(chSnare, ghostBeat, 0.85f), 8, snareFill),
-             fills(8, 0.75f, 0, 16), ghosted(drum(chHat, hats16, 0.6f), 0.1f), drum(chShaker, shaker16, 0.5f),
+             fills(8, 0.75f, 0, 16), varied(drum(chHat, hats16, 0.6f), 0.1f), drum(chShaker, shaker16, 0.5f),
              drum(chOpenHat, "......x.......x.", 0.45f)}};
   for (int b = 0; b < 16; b += 4) {
     s.layers.push_back(theme(chLead, callMotif, 0.9f, float(b)));
@@ -301,12 +303,12 @@ section birdsSection() {
   prog.push_back(Asus);
   return {98, 29, prog, 1, 0,
           {hit(chCrash, 80, 0.85f, 0), hit(chBoom, 26, 0.8f, 0), pad(chPad, 0.5f),
-           arp(chPluck, "4.6.7.5.6.4.7.5.", 0.45f, 0, 12), arp(chPluck, "4.67.5.64.7.56.7", 0.45f, 12, 20),
-           arp(chPluck, "46754675.6.4.7.5", 0.45f, 20, 28), bassline(chSub, "R-------------..", 0.4f, 0, 16),
+           varied(arp(chPluck, "4.6.7.5.6.4.7.5.", 0.45f, 0, 12), 0.12f), varied(arp(chPluck, "4.67.5.64.7.56.7", 0.45f, 12, 20), 0.12f),
+           varied(arp(chPluck, "46754675.6.4.7.5", 0.45f, 20, 28), 0.12f), bassline(chSub, "R-------------..", 0.4f, 0, 16),
            bassline(chBass, "R-----R-......O-", 0.5f, 16, 28),
-           ghosted(drum(chShaker, "o.xo..x.o.xo..x.", 0.45f, 4, 28), 0.1f), chirps(chChirp, 0.5f, 0, 28),
+           varied(drum(chShaker, "o.xo..x.o.xo..x.", 0.45f, 4, 28), 0.1f), chirps(chChirp, 0.5f, 0, 28),
            drum(chRim, "....x.......x...", 0.3f, 16, 28), drum(chKick, "X.........X.....", 0.5f, 16, 27),
-           ghosted(drum(chHat, "..x...x...x.x.x.", 0.4f, 12, 28), 0.1f),
+           varied(drum(chHat, "..x...x...x.x.x.", 0.4f, 12, 28), 0.1f),
            theme(chFlute, flightMotif, 0.8f, 4), theme(chFlute, flightAnswer, 0.8f, 8),
            theme(chBell, flightMotif, 0.4f, 12, 7), theme(chBell, flightAnswer, 0.35f, 16, 7),
            theme(chFlute, flightMotif, 0.75f, 16), theme(chFlute, flightAnswer, 0.8f, 20),
@@ -319,9 +321,9 @@ section citySection() {
   section s{127, 30, {Dm7, G9, Dm7, G9, Bbmaj7, Am7, Gm9, Asus}, 1, 0.35f,
             {hit(chCrash, 80, 0.6f, 0), pad(chPad, 0.4f), walk(chBass, 0.75f, 0, 28),
              hit(chBass, 38, 0.6f, 28, 2), endsWith(drum(chKick, "X.......x.....x.", 0.8f, 1, 26), 8, "X.......x.x....."),
-             drum(chRim, backbeat, 0.5f, 2, 8), endsWith(ghosted(drum(chSnare, backbeat, 0.6f, 8, 26), 0.06f), 8, snareFill),
-             fills(8, 0.55f, 0, 24), ghosted(drum(chHat, "x.o.x.o.x.o.x.o.", 0.5f, 0, 28), 0.12f),
-             ghosted(drum(chShaker, "..o...o...o...o.", 0.4f, 10, 26), 0.15f),
+             drum(chRim, backbeat, 0.5f, 2, 8), endsWith(varied(drum(chSnare, backbeat, 0.6f, 8, 26), 0.06f), 8, snareFill),
+             fills(8, 0.55f, 0, 24), varied(drum(chHat, "x.o.x.o.x.o.x.o.", 0.5f, 0, 28), 0.12f),
+             varied(drum(chShaker, "..o...o...o...o.", 0.4f, 10, 26), 0.15f),
              stab(chKeys, "X-....x-..x-....", 0.4f, 2, 16), stab(chKeys, "X-..x-....x-.x..", 0.4f, 24, 28),
              drum(chOpenHat, "..............x.", 0.4f, 16, 26),
              theme(chKeys, streetMotif, 0.75f, 0), theme(chKeys, streetAnswer, 0.75f, 4),
@@ -344,24 +346,25 @@ section drawingSection() {
                            Dm9, Bbmaj7, Fadd9, Cadd9, Dm9, Bbmaj7, Fadd9, Cadd9,
                            Bbmaj7, Cadd9, Dm9, Bbmaj7, Cadd9, Bsus};
   return {157, 46, prog, 1, 0,
-          {pad(chPad, 0.6f), theme(chKeys, callMotif, 0.75f, 4, -7, 2), theme(chKeys, answerMotif, 0.75f, 8, -7, 2),
-           bassline(chSub, "R-------------------------------", 0.45f, 0, 24), scatter(chPluck, 0.4f, 8, 24),
-           drum(chKick, "X..x............", 0.45f, 12, 24), ghosted(drum(chShaker, "....o.......o...", 0.35f, 16, 24), 0.1f),
+          {pad(chPad, 0.45f, 0, 24), theme(chKeys, callMotif, 0.75f, 4, -7, 2),
+           theme(chKeys, answerMotif, 0.75f, 8, -7, 2), bassline(chSub, "R-------------------------------", 0.35f, 0, 16),
+           scatter(chPluck, 0.4f, 8, 24),
+           drum(chKick, "X..x............", 0.45f, 12, 24), varied(drum(chShaker, "....o.......o...", 0.35f, 16, 24), 0.1f),
            drum(chRim, "........x.......", 0.3f, 20, 24), bassline(chBass, "R.......R...R...", 0.45f, 16, 24),
-           ghosted(drum(chShaker, "..o...o...o.o.o.", 0.25f, 8, 16), 0.1f), ghosted(drum(chHat, "..x...x...x...x.", 0.3f, 16, 24), 0.1f),
+           varied(drum(chShaker, "..o...o...o.o.o.", 0.25f, 8, 16), 0.1f), varied(drum(chHat, "..x...x...x...x.", 0.3f, 16, 24), 0.1f),
            theme(chBell, callMotif, 0.45f, 16, 2, 1, 4), theme(chBell, callMotif, 0.45f, 20, 0, 1, 4),
            // the second half
-           hit(chCrash, 80, 0.55f, 24), arp(chArp, "0.2.4.6.1.3.5.7.", 0.45f, 24, 32),
-           ghosted(drum(chHat, offHats, 0.45f, 24, 32), 0.15f), drum(chKick, "X.......X.......", 0.7f, 24, 32),
-           bassline(chBass, "R-------R---O-R-", 0.65f, 24, 32), drum(chShaker, shaker16, 0.35f, 28, 44),
+           pad(chPad, 0.6f, 24), hit(chCrash, 80, 0.55f, 24), varied(arp(chArp, "0.2.4.6.1.3.5.7.", 0.45f, 24, 32), 0.12f),
+           varied(drum(chHat, offHats, 0.45f, 24, 32), 0.15f), drum(chKick, "X.......X.......", 0.7f, 24, 32),
+           varied(bassline(chBass, "R-------R---O-R-", 0.65f, 24, 32), 0.1f), drum(chShaker, shaker16, 0.35f, 28, 44),
            theme(chPluck, flightMotif, 0.55f, 24), theme(chBell, callMotif, 0.45f, 28, 0, 1, 4),
            drum(chSnare, "............X...", 0.5f, 28, 32),
-           hit(chCrash, 80, 0.85f, 32), hit(chBoom, 26, 0.7f, 32), arp(chArp, "0241352403142537", 0.5f, 32, 40),
-           arp(chArp, "7531642075316420", 0.55f, 40, 44), arp(chArp, "0246024602460246", 0.55f, 44, 46),
+           hit(chCrash, 80, 0.85f, 32), hit(chBoom, 26, 0.7f, 32), varied(arp(chArp, "0241352403142537", 0.5f, 32, 40), 0.12f),
+           varied(arp(chArp, "7531642075316420", 0.55f, 40, 44), 0.12f), varied(arp(chArp, "0246024602460246", 0.55f, 44, 46), 0.12f),
            endsWith(drum(chKick, grooveKick, 0.9f, 32, 44), 8, kickFill),
            endsWith(drum(chSnare, backbeat, 0.75f, 32, 44), 8, snareFill), fills(8, 0.65f, 32, 40),
-           ghosted(drum(chHat, hats16, 0.55f, 32, 44), 0.1f), drum(chOpenHat, "..............x.", 0.45f, 32, 44),
-           bassline(chBass, "R--.R-.RO-.R.-F-", 0.8f, 32, 44), bassline(chBass, "R.R.R.R.RRRRRRRR", 0.75f, 44, 46),
+           varied(drum(chHat, hats16, 0.55f, 32, 44), 0.1f), drum(chOpenHat, "..............x.", 0.45f, 32, 44),
+           varied(bassline(chBass, "R--.R-.RO-.R.-F-", 0.8f, 32, 44), 0.1f), varied(bassline(chBass, "R.R.R.R.RRRRRRRR", 0.75f, 44, 46), 0.1f),
            theme(chKeys, callMotif, 0.7f, 32), theme(chKeys, answerMotif, 0.7f, 34),
            theme(chFlute, descantMotif, 0.6f, 32), theme(chKeys, flightMotif, 0.65f, 36, -7),
            theme(chLead, callMotif, 0.75f, 36), theme(chLead, answerMotif, 0.75f, 38),
@@ -379,10 +382,10 @@ section closeSection() {
   prog.resize(14, Dadd9);
   section s{203, 14, prog, 1, 0,
             {hit(chCrash, 80, 1, 0), hit(chBoom, 26, 1, 0), hit(chCrash, 80, 0.75f, 4), pad(chPad, 0.65f, 0, 6),
-             bassline(chBass, "R--.R-.RO-.R.-F-", 0.85f, 0, 6), arp(chArp, "0241352403142537", 0.55f, 0, 4),
-             arp(chArp, "7531642075316420", 0.55f, 4, 6), endsWith(drum(chKick, grooveKick, 0.95f, 0, 6), 6, kickFill),
+             varied(bassline(chBass, "R--.R-.RO-.R.-F-", 0.85f, 0, 6), 0.1f), varied(arp(chArp, "0241352403142537", 0.55f, 0, 4), 0.12f),
+             varied(arp(chArp, "7531642075316420", 0.55f, 4, 6), 0.12f), endsWith(drum(chKick, grooveKick, 0.95f, 0, 6), 6, kickFill),
              drum(chSnare, ghostBeat, 0.85f, 0, 5), drum(chSnare, "....X...X.X.XXXX", 0.85f, 5, 6),
-             ghosted(drum(chHat, hats16, 0.6f, 0, 6), 0.1f), drum(chShaker, shaker16, 0.45f, 0, 6),
+             varied(drum(chHat, hats16, 0.6f, 0, 6), 0.1f), drum(chShaker, shaker16, 0.45f, 0, 6),
              drum(chOpenHat, "......x.......x.", 0.45f, 0, 6), hit(chTom, 50, 0.8f, 5.5f, 0.25f),
              hit(chTom, 45, 0.9f, 5.75f, 0.25f),
              theme(chLead, callMotif, 0.9f, 0), theme(chLead, answerMotif, 0.9f, 2), theme(chLead, cadenceMotif, 0.9f, 4),
@@ -476,6 +479,15 @@ struct expander {
     }
   }
 
+  char vary(const layer& l, char c) {
+    bool drum = l.kind == layDrum, arpTone = l.kind == layArp && c >= '0' && c <= '7';
+    if ((drum && c != '.') || (!drum && !arpTone && c != 'R' && c != 'F')) return c;
+    if (rng.uniform() >= l.vary) return c;
+    if (drum) return '3';
+    if (arpTone) return c == '0' ? '1' : c == '7' ? '6' : char(c + ((rng.next() & 1) ? 1 : -1));
+    return 'O';
+  }
+
   void stepLayer(const layer& l) {
     int first = int(std::ceil(l.from * 16 - 1e-6)), last = int(std::floor(end(l) * 16 + 1e-6));
     int firstBar = int(std::floor(l.from + 1e-6));
@@ -484,7 +496,7 @@ struct expander {
       if (l.every > 0 && (st / 16 - firstBar + 1) % l.every == 0) pattern = l.alt;
       int len = int(std::char_traits<char>::length(pattern));
       char c = pattern[st % len];
-      if (c == '.' && l.ghost > 0 && rng.uniform() < l.ghost) c = '3';
+      if (l.vary > 0 && c != '-') c = vary(l, c);
       if (c == '.' || c == '-') continue;
       int hold = 1;
       while (hold < len && st + hold < last && pattern[(st + hold) % len] == '-') ++hold;
