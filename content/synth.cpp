@@ -135,12 +135,8 @@ void renderTick(voice& v, float* out, float* right, int n) {
         addOsc(p.wave, v.phase[c], copyInc, buf, n, g);
         continue;
       }
-      // Constant power across the copies' places; a centred copy is as loud
-      // on each side as in the mono sum.
-      float place = p.spread * (2.f * float(c) / float(p.oscCount - 1) - 1.f);
-      float angle = (place + 1) * 0.25f * float(M_PI), one[synthTick] = {};
+      float one[synthTick] = {}, gl = v.side[c][0], gr = v.side[c][1];
       addOsc(p.wave, v.phase[c], copyInc, one, n, g);
-      float gl = 1.41421356f * std::cos(angle), gr = 1.41421356f * std::sin(angle);
       for (int i = 0; i < n; ++i) buf[i] += gl * one[i], bufR[i] += gr * one[i];
     }
   }
@@ -235,6 +231,14 @@ void startVoice(voice& v, const patch& p, const noteEvent& ev, uint64_t seed) {
   v.ev = ev;
   v.noise = contentRng(seed);
   for (int c = 0; c < 3; ++c) v.phase[c] = c == 0 ? 0.f : float(v.noise.uniform());
+  // Constant power across the copies' places; a centred copy is as loud on
+  // each side as in the mono sum.
+  for (int c = 0; c < p.oscCount && isWide(p); ++c) {
+    float place = p.spread * (2.f * float(c) / float(p.oscCount - 1) - 1.f);
+    float angle = (place + 1) * 0.25f * float(M_PI);
+    v.side[c][0] = 1.41421356f * std::cos(angle);
+    v.side[c][1] = 1.41421356f * std::sin(angle);
+  }
   v.noiseMul = fall60(p.noiseDecay);
   v.fmMul = fall60(p.fmDecay);
   v.amp.start(p);

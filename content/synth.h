@@ -66,6 +66,7 @@ struct voice {
   noteEvent ev;
   int64_t age = 0;
   float phase[3] = {0, 0, 0}, subPhase = 0, modPhase = 0, vibPhase = 0;
+  float side[3][2] = {};  // left and right gains of each copy of a wide patch
   float noisePrevIn = 0, noisePrevOut = 0, noiseEnv = 1, noiseMul = 1, fmEnv = 1, fmMul = 1;
   contentRng noise{1};
   svf filt, filtRight;
