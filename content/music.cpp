@@ -1,6 +1,6 @@
 // music.cpp -- recipes of the music family: the score is played by the
-// synthesizer block by block, mixed with a reverb and a delay, limited and
-// streamed into the MP3 encoder. Deterministic: one thread, fixed seeds.
+// synthesizer block by block, mixed with a hall, a room and a delay, high-passed,
+// limited and streamed into the MP3 encoder. Deterministic: one thread, fixed seeds.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -18,7 +18,8 @@ constexpr float masterGain = 1.65f;
 constexpr float fadeStart = 450.0f, fadeEnd = 455.0f;  // seconds
 constexpr float lowCut = 32;                            // Hz, the master's high-pass
 
-// Drums and the short effects sit in a small room, the rest in the hall.
+// The drums sit in a small room of their own; everything else, the crash and
+// the riser included, goes to the hall.
 bool inRoom(int channel) { return channel >= chKick && channel <= chTom && channel != chCrash && channel != chRiser; }
 
 struct mixer {
