@@ -1,6 +1,6 @@
 // music.cpp -- recipes of the music family: the score is played by the
-// synthesizer block by block, mixed with a reverb and a delay, limited and
-// streamed into the MP3 encoder. Deterministic: one thread, fixed seeds.
+// synthesizer block by block, mixed with a hall, a room and a delay, high-passed,
+// limited and streamed into the MP3 encoder. Deterministic: one thread, fixed seeds.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -12,8 +12,15 @@
 namespace {
 
 constexpr int maxVoices = 128;
-constexpr float masterGain = 1.12f;
-constexpr float fadeStart = 449.0f, fadeEnd = 461.5f;  // seconds
+constexpr float masterGain = 1.65f;
+// The last chord rings from bar 209; the tail is faded to silence before the
+// production ends at 455.5 s, and the rest of the track is silent.
+constexpr float fadeStart = 450.0f, fadeEnd = 455.0f;  // seconds
+constexpr float lowCut = 32;                            // Hz, the master's high-pass
+
+// The drums sit in a small room of their own; everything else, the crash and
+// the riser included, goes to the hall.
+bool inRoom(int channel) { return channel >= chKick && channel <= chTom && channel != chCrash && channel != chRiser; }
 
 struct mixer {
   channelDef channels[channelCount];
@@ -22,22 +29,27 @@ struct mixer {
   voice voices[maxVoices];
   bool live[maxVoices] = {};
   float panL[maxVoices] = {}, panR[maxVoices] = {};
-  svf busFilter[channelCount][2];
-  reverb room;
+  svf busFilter[channelCount][2], lowCutL, lowCutR;
+  reverb hall, room;
   pingPong echo;
   dcBlocker dcL, dcR;
   limiter peak;
   float busL[channelCount][synthBlock], busR[channelCount][synthBlock];
-  float dryL[synthBlock], dryR[synthBlock], sendRev[synthBlock], sendDelL[synthBlock], sendDelR[synthBlock];
-  float tmp[synthBlock];
+  bool used[channelCount] = {};  // whether a voice played on the bus in this block
+  float dryL[synthBlock], dryR[synthBlock], sendRev[synthBlock], sendRoom[synthBlock];
+  float sendDelL[synthBlock], sendDelR[synthBlock];
+  float tmp[synthBlock], tmpR[synthBlock];
 
   mixer() {
     scoreChannels(channels);
     scoreEvents(events);
-    room.init(3.2f, 0.35f, 0.025f);
+    hall.init(3.2f, 0.35f, 0.025f);
+    room.init(0.9f, 0.45f, 0.008f);
+    lowCutL.set(lowCut, 0.7071f);
+    lowCutR.set(lowCut, 0.7071f);
     // A dotted eighth: three sixteenths of the bar.
     echo.init(int(std::lround(scoreBarSeconds * 3 / 16 * synthRate)), 0.42f, 0.25f);
-    peak.ceiling = 0.89f;  // about -1 dBFS, leaving room for the encoder's overshoot
+    peak.ceiling = 0.77f;  // about -2.3 dBFS, leaving room for the encoder's overshoot
   }
 
   // Starts the events whose onset falls before `end`; a voice slot is reused
@@ -63,21 +75,32 @@ struct mixer {
   void renderVoices(int64_t blockStart) {
     int offsets[maxVoices] = {};
     startEvents(blockStart, blockStart + synthBlock, offsets);
-    for (int c = 0; c < channelCount; ++c) {
-      std::fill(busL[c], busL[c] + synthBlock, 0.f);
-      std::fill(busR[c], busR[c] + synthBlock, 0.f);
-    }
+    std::fill(used, used + channelCount, false);  // a bus is cleared when first played on
     for (int v = 0; v < maxVoices; ++v) {
       if (!live[v]) continue;
       int off = offsets[v];
       std::fill(tmp, tmp + synthBlock, 0.f);
-      live[v] = renderVoice(voices[v], tmp + off, synthBlock - off);
+      bool wide = isWide(*voices[v].p);
+      if (wide) std::fill(tmpR, tmpR + synthBlock, 0.f);
+      live[v] = renderVoice(voices[v], tmp + off, synthBlock - off, wide ? tmpR + off : nullptr);
       int ch = voices[v].ev.channel;
+      if (!used[ch]) {
+        std::fill(busL[ch], busL[ch] + synthBlock, 0.f);
+        std::fill(busR[ch], busR[ch] + synthBlock, 0.f);
+        used[ch] = true;
+      }
+      const float* right = wide ? tmpR : tmp;
       for (int i = off; i < synthBlock; ++i) {
         busL[ch][i] += panL[v] * tmp[i];
-        busR[ch][i] += panR[v] * tmp[i];
+        busR[ch][i] += panR[v] * right[i];
       }
     }
+  }
+
+  bool busQuiet(int c) const {
+    for (const svf& f : busFilter[c])
+      if (std::fabs(f.ic1) + std::fabs(f.ic2) > 1e-9f) return false;
+    return true;
   }
 
   // Channel buses into the dry mix and the effect sends.
@@ -85,20 +108,29 @@ struct mixer {
     std::fill(dryL, dryL + synthBlock, 0.f);
     std::fill(dryR, dryR + synthBlock, 0.f);
     std::fill(sendRev, sendRev + synthBlock, 0.f);
+    std::fill(sendRoom, sendRoom + synthBlock, 0.f);
     std::fill(sendDelL, sendDelL + synthBlock, 0.f);
     std::fill(sendDelR, sendDelR + synthBlock, 0.f);
     for (int c = 0; c < channelCount; ++c) {
       const channelDef& d = channels[c];
+      // A silent bus adds nothing once its filter has rung out.
+      if (!used[c] && (d.cutoff.at.empty() || busQuiet(c))) continue;
+      if (!used[c]) {
+        std::fill(busL[c], busL[c] + synthBlock, 0.f);
+        std::fill(busR[c], busR[c] + synthBlock, 0.f);
+        used[c] = true;
+      }
       if (!d.cutoff.at.empty()) {
         for (int s = 0; s < 2; ++s) busFilter[c][s].set(d.cutoff(bar), 0.8f);
         busFilter[c][0].run(busL[c], synthBlock, filterLow);
         busFilter[c][1].run(busR[c], synthBlock, filterLow);
       }
+      float* send = inRoom(c) ? sendRoom : sendRev;
       for (int i = 0; i < synthBlock; ++i) {
         float l = d.gain * busL[c][i], r = d.gain * busR[c][i];
         dryL[i] += l;
         dryR[i] += r;
-        sendRev[i] += d.reverbSend * 0.5f * (l + r);
+        send[i] += d.reverbSend * 0.5f * (l + r);
         sendDelL[i] += d.delaySend * l;
         sendDelR[i] += d.delaySend * r;
       }
@@ -115,7 +147,10 @@ struct mixer {
     std::copy(dryL, dryL + synthBlock, outL);
     std::copy(dryR, dryR + synthBlock, outR);
     for (int i = 0; i < synthBlock; ++i) outL[i] += echoL[i], outR[i] += echoR[i];
-    room.run(sendRev, outL, outR, synthBlock);
+    hall.run(sendRev, outL, outR, synthBlock);
+    room.run(sendRoom, outL, outR, synthBlock);
+    lowCutL.run(outL, synthBlock, filterHigh);
+    lowCutR.run(outR, synthBlock, filterHigh);
     dcL.run(outL, synthBlock);
     dcR.run(outR, synthBlock);
     for (int i = 0; i < synthBlock; ++i) {

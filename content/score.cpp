@@ -17,7 +17,7 @@ struct chordShape {
 };
 
 enum chordName { Dm9, Dm7, Bbmaj7, Fadd9, Cadd9, Am7, Gm9, A7, Asus, G9, Dsus, Dadd9, Fmaj9, CoverE,
-                 Dm9high, Bbmaj9high };
+                 Dm9high, Bbmaj9high, Bsus };
 
 const chordShape chords[] = {
     {38, {53, 57, 60, 64}},  // Dm9 (F A C E over D)
@@ -36,6 +36,7 @@ const chordShape chords[] = {
     {40, {55, 60, 62, 67}},  // C over E
     {38, {57, 60, 64, 65}},  // Dm9, high
     {34, {57, 60, 62, 65}},  // Bbmaj9, high
+    {35, {52, 54, 57, 59}},  // B7sus4, the pivot that lifts the close into E minor
 };
 
 // Arpeggio tone i (0 ... 7): the voiced tones, then an octave above.
@@ -59,7 +60,8 @@ struct motif {
   std::vector<motifNote> notes;
 };
 
-enum motifName { callMotif, answerMotif, fallMotif, walkMotif, closeMotif };
+enum motifName { callMotif, answerMotif, fallMotif, walkMotif, cadenceMotif, flightMotif, flightAnswer,
+                 streetMotif, streetAnswer, descantMotif };
 
 const motif motifs[] = {
     // The call: up a fourth and stepwise to the minor third, then home to the fifth.
@@ -75,16 +77,37 @@ const motif motifs[] = {
     // The call, syncopated for the walking stretch.
     {{{0, 2, 4, 0, .8f}, {2, 3, 7, 0, .9f}, {5, 3, 8, 0, .8f}, {8, 6, 9, 0, 1}, {14, 2, 8, 0, .7f},
       {16, 2, 7, 0, .9f}, {18, 4, 6, 0, .8f}, {22, 10, 4, 0, .85f}}},
-    // The close: the call, then its answer resolving through C sharp to D.
-    {{{0, 3, 4, 0, .8f}, {3, 3, 7, 0, .9f}, {6, 2, 8, 0, .8f}, {8, 6, 9, 0, 1}, {14, 2, 8, 0, .7f},
-      {16, 4, 7, 0, .9f}, {20, 4, 6, 0, .8f}, {24, 8, 4, 0, .85f}, {32, 3, 4, 0, .8f},
-      {35, 3, 7, 0, .9f}, {38, 2, 8, 0, .85f}, {40, 8, 9, 0, 1}, {48, 6, 8, 0, .9f},
-      {54, 2, 7, 0, .75f}, {56, 8, 6, 1, .85f}, {64, 40, 7, 0, 1}}},
+    // The cadence: the call's opening a last time, falling through C sharp to a long D.
+    {{{0, 3, 4, 0, .8f}, {3, 3, 7, 0, .9f}, {6, 2, 8, 0, .85f}, {8, 8, 9, 0, 1}, {16, 6, 8, 0, .9f},
+      {22, 2, 7, 0, .75f}, {24, 8, 6, 1, .85f}, {32, 32, 7, 0, 1}}},
+    // The second theme, for the flight over F major: a quick two-note run up
+    // into a long note off the beat, then a fall; it never opens with the
+    // call's fourth and always lands late.
+    {{{2, 2, 6, 0, .7f}, {4, 2, 9, 0, .8f}, {6, 10, 11, 0, 1}, {16, 4, 10, 0, .85f}, {20, 4, 8, 0, .8f},
+      {24, 8, 7, 0, .9f}, {34, 2, 4, 0, .7f}, {36, 2, 7, 0, .8f}, {38, 10, 9, 0, 1}, {48, 6, 9, 0, .85f},
+      {54, 2, 8, 0, .7f}, {56, 8, 6, 0, .85f}}},
+    // Its answer, a third higher at first and reaching the high C.
+    {{{2, 2, 9, 0, .7f}, {4, 2, 11, 0, .8f}, {6, 10, 13, 0, 1}, {16, 6, 11, 0, .9f}, {22, 2, 10, 0, .7f},
+      {24, 8, 8, 0, .85f}, {34, 2, 7, 0, .7f}, {36, 2, 9, 0, .8f}, {38, 6, 11, 0, .95f}, {44, 4, 13, 0, .9f},
+      {48, 8, 11, 0, .9f}, {56, 8, 9, 0, .8f}}},
+    // The second theme in the city's Dorian mode, with its B natural over G.
+    {{{2, 2, 4, 0, .7f}, {4, 2, 7, 0, .8f}, {6, 10, 9, 0, 1}, {16, 4, 11, 0, .9f}, {20, 4, 9, 0, .8f},
+      {24, 4, 7, 0, .85f}, {28, 4, 5, 1, .8f}, {34, 2, 6, 0, .7f}, {36, 2, 7, 0, .8f}, {38, 6, 11, 0, 1},
+      {44, 4, 13, 0, .85f}, {48, 6, 12, 1, .9f}, {54, 2, 11, 0, .7f}, {56, 8, 9, 0, .85f}}},
+    // Its answer over B flat, A minor, G minor and the suspended A.
+    {{{2, 2, 7, 0, .7f}, {4, 2, 9, 0, .8f}, {6, 10, 11, 0, 1}, {16, 4, 10, 0, .85f}, {20, 4, 8, 0, .8f},
+      {24, 8, 6, 0, .85f}, {34, 2, 3, 0, .7f}, {36, 2, 5, 0, .8f}, {38, 6, 7, 0, .95f}, {44, 4, 9, 0, .85f},
+      {48, 6, 8, 0, .9f}, {54, 2, 7, 0, .7f}, {56, 8, 8, 0, .85f}}},
+    // A descant over the call and its answer: it holds where they move and
+    // moves where they hold, a third or a sixth above.
+    {{{0, 6, 13, 0, .8f}, {6, 2, 12, 0, .6f}, {8, 8, 11, 0, .9f}, {16, 8, 12, 0, .85f}, {24, 4, 10, 0, .75f},
+      {28, 4, 9, 0, .7f}, {32, 8, 13, 0, .85f}, {40, 4, 11, 0, .8f}, {44, 4, 12, 0, .75f}, {48, 8, 13, 0, .9f},
+      {56, 4, 13, 0, .7f}, {60, 4, 14, 0, .8f}}},
 };
 
 // ---------------------------------------------------------------- layers
 
-enum layerKind { layPad, layDrum, layBass, layArp, layStab, layTheme, layWalk, layChirps, layScatter, layHit };
+enum layerKind { layPad, layDrum, layBass, layArp, layStab, layTheme, layWalk, layChirps, layScatter, layHit, layFill };
 
 struct layer {
   layerKind kind;
@@ -93,7 +116,10 @@ struct layer {
   float velocity;
   float from, to;       // bars relative to the section; to < 0 means its end
   int motifId = 0, shift = 0, count = 99;
-  float stretch = 1, period = 0, note = 0;
+  float stretch = 1, note = 0;
+  const char* alt = nullptr;  // a step pattern played instead in the last bar of every `every` bars
+  int every = 0;
+  float vary = 0;             // chance that a step is played otherwise (see varied)
 };
 
 layer pad(int ch, float vel, float from = 0, float to = -1) { return {layPad, ch, "", vel, from, to}; }
@@ -118,6 +144,24 @@ layer theme(int ch, int id, float vel, float at, int shift = 0, float stretch = 
 layer walk(int ch, float vel, float from, float to) { return {layWalk, ch, "", vel, from, to}; }
 layer chirps(int ch, float vel, float from, float to) { return {layChirps, ch, "", vel, from, to}; }
 layer scatter(int ch, float vel, float from, float to) { return {layScatter, ch, "", vel, from, to}; }
+// The same layer with `pattern` in the last bar of every `bars` bars (a fill).
+layer endsWith(layer l, int bars, const char* pattern) {
+  l.alt = pattern, l.every = bars;
+  return l;
+}
+// The same layer, played otherwise on about `chance` of its steps: a drum
+// adds a soft hit on a rest, an arpeggio takes a neighbouring tone, a bass
+// jumps to the octave.
+layer varied(layer l, float chance) {
+  l.vary = chance;
+  return l;
+}
+// Tom and snare figures in the last bar of every `period` bars.
+layer fills(int period, float vel, float from, float to) {
+  layer l{layFill, chTom, "", vel, from, to};
+  l.every = period;
+  return l;
+}
 // One note of `bars` bars at bar `at`.
 layer hit(int ch, float note, float vel, float at, float bars = 1) {
   layer l{layHit, ch, "", vel, at, at + bars};
@@ -131,6 +175,7 @@ struct section {
   int barsPerChord;
   float swing;              // delay of the off-beat eighths, in sixteenths
   std::vector<layer> layers;
+  int transpose = 0;        // semitones added to every pitched part
 };
 
 }  // namespace
@@ -150,6 +195,9 @@ const char* const ghostBeat = "....X..o....X.o.";
 const char* const offHats = "..x...x...x...x.";
 const char* const shaker16 = "oxoxoxoxoxoxoxox";
 const char* const roll = "2.3.4.5.6677889X";
+const char* const hats16 = "x.o.x.oxx.o.x.ox";
+const char* const snareFill = "....X.....x.X.xx";
+const char* const kickFill = "X.....x...X.....";
 
 // Bars 0-17 under the title cards: a slow pad, a bell that states the call.
 section titleSection() {
@@ -178,9 +226,12 @@ section burstSection() {
   prog.insert(prog.end(), {Gm9, Asus});
   section s{27, 18, prog, 1, 0,
             {hit(chCrash, 80, 1, 0), hit(chBoom, 26, 1, 0), pad(chPad, 0.55f),
-             bassline(chBass, "R--.R-.RO-.R.-F-", 0.8f), arp(chArp, "0.24.13.46.35.7.", 0.55f),
-             drum(chKick, grooveKick, 0.95f, 0, 17), drum(chSnare, backbeat, 0.8f, 0, 17),
-             drum(chHat, offHats, 0.6f), drum(chShaker, shaker16, 0.5f),
+             varied(bassline(chBass, "R--.R-.RO-.R.-F-", 0.8f), 0.1f),
+             varied(arp(chArp, "0.24.13.46.35.7.", 0.55f), 0.12f),
+             endsWith(drum(chKick, grooveKick, 0.95f, 0, 17), 8, kickFill),
+             endsWith(drum(chSnare, backbeat, 0.8f, 0, 17), 8, snareFill), fills(8, 0.7f, 0, 17),
+             varied(drum(chHat, offHats, 0.6f, 0, 8), 0.1f), varied(drum(chHat, hats16, 0.55f, 8), 0.08f),
+             drum(chShaker, shaker16, 0.5f),
              drum(chOpenHat, "..............x.", 0.5f, 8, 16), drum(chSnare, "....X...X.X.XXXX", 0.85f, 17),
              hit(chTom, 50, 0.8f, 17.5f, 0.25f), hit(chTom, 45, 0.9f, 17.75f, 0.25f)}};
   for (int b = 4; b < 16; b += 4) {
@@ -196,9 +247,12 @@ section burstSection() {
 section descentSection() {
   return {45, 16, {Dm9, Cadd9, Bbmaj7, A7}, 1, 0,
           {hit(chCrash, 80, 0.9f, 0), hit(chBoom, 26, 0.9f, 0), pad(chPad, 0.6f),
-           bassline(chBass, "R-------R---O-R-", 0.8f), arp(chArp, "7.5.3.1.6.4.2.0.", 0.5f),
-           drum(chKick, grooveKick, 0.85f), drum(chSnare, backbeat, 0.7f), drum(chHat, offHats, 0.45f),
-           drum(chShaker, shaker16, 0.35f), theme(chBell, callMotif, 0.5f, 0, 0, 1, 4),
+           varied(bassline(chBass, "R-------R---O-R-", 0.8f), 0.1f),
+           varied(arp(chArp, "7.5.3.1.6.4.2.0.", 0.5f), 0.12f),
+           endsWith(drum(chKick, grooveKick, 0.85f), 8, kickFill),
+           endsWith(drum(chSnare, backbeat, 0.7f), 8, snareFill),
+           fills(8, 0.6f, 0, 16), varied(drum(chHat, offHats, 0.5f), 0.12f), drum(chShaker, shaker16, 0.4f),
+           theme(chBell, callMotif, 0.5f, 0, 0, 1, 4),
            theme(chLead, fallMotif, 0.85f, 4), theme(chLead, fallMotif, 0.85f, 8, 0),
            theme(chBell, fallMotif, 0.5f, 12, -7), hit(chCrash, 80, 0.5f, 8)}};
 }
@@ -218,9 +272,12 @@ section hollowSection() {
 section summitSection() {
   section s{73, 16, {Dm9, Bbmaj7, Fadd9, Cadd9}, 1, 0,
             {hit(chCrash, 80, 1, 0), hit(chBoom, 26, 1, 0), hit(chCrash, 80, 0.8f, 8), pad(chPad, 0.6f),
-             bassline(chBass, "R.RR.R.RO.RR.RFO", 0.8f), arp(chArp, "0241352403142537", 0.6f),
-             drum(chKick, summitKick, 0.95f), drum(chSnare, ghostBeat, 0.85f), drum(chHat, offHats, 0.6f),
-             drum(chShaker, shaker16, 0.5f), drum(chOpenHat, "......x.......x.", 0.4f)}};
+             varied(bassline(chBass, "R.RR.R.RO.RR.RFO", 0.8f), 0.1f),
+             varied(arp(chArp, "0241352403142537", 0.6f), 0.12f),
+             endsWith(drum(chKick, summitKick, 0.95f), 8, kickFill),
+             endsWith(drum(chSnare, ghostBeat, 0.85f), 8, snareFill),
+             fills(8, 0.75f, 0, 16), varied(drum(chHat, hats16, 0.6f), 0.1f), drum(chShaker, shaker16, 0.5f),
+             drum(chOpenHat, "......x.......x.", 0.45f)}};
   for (int b = 0; b < 16; b += 4) {
     s.layers.push_back(theme(chLead, callMotif, 0.9f, float(b)));
     s.layers.push_back(theme(chLead, answerMotif, 0.9f, float(b + 2)));
@@ -243,68 +300,123 @@ section diveSection() {
            theme(chBell, answerMotif, 0.45f, 4)}};
 }
 
-// Bars 98-126: the birds; F major, high and light, no drums but a shaker.
+// Bars 98-126: the birds; F major, high and light. The build of the dive
+// lands on a full crash; the flute brings the second theme, the bell joins
+// it a third above, and a soft beat comes in halfway.
 section birdsSection() {
   std::vector<int> prog;
   for (int i = 0; i < 7; ++i) prog.insert(prog.end(), {Fmaj9, CoverE, Dm9high, Bbmaj9high});
   prog.push_back(Asus);
-  section s{98, 29, prog, 1, 0,
-            {hit(chCrash, 80, 0.35f, 0), pad(chPad, 0.5f), arp(chPluck, "4.6.7.5.6.4.7.5.", 0.45f),
-             bassline(chSub, "R-------------..", 0.4f), drum(chShaker, "o.xo..x.o.xo..x.", 0.4f, 4, 28),
-             chirps(chChirp, 0.5f, 0, 28), theme(chBell, callMotif, 0.35f, 10, 9, 1, 4),
-             theme(chBell, callMotif, 0.35f, 18, 9, 1, 4), drum(chRim, "....x.......x...", 0.25f, 16, 28)}};
-  const float flute[] = {4, 12, 20};
-  for (float b : flute) {
-    s.layers.push_back(theme(chFlute, callMotif, 0.8f, b, 2));
-    s.layers.push_back(theme(chFlute, answerMotif, 0.8f, b + 2, 2));
-  }
-  s.layers.push_back(theme(chFlute, callMotif, 0.7f, 24, 2, 2));
-  return s;
+  return {98, 29, prog, 1, 0,
+          {hit(chCrash, 80, 0.85f, 0), hit(chBoom, 26, 0.8f, 0), pad(chPad, 0.5f),
+           varied(arp(chPluck, "4.6.7.5.6.4.7.5.", 0.45f, 0, 12), 0.12f),
+           varied(arp(chPluck, "4.67.5.64.7.56.7", 0.45f, 12, 20), 0.12f),
+           varied(arp(chPluck, "46754675.6.4.7.5", 0.45f, 20, 28), 0.12f),
+           bassline(chSub, "R-------------..", 0.4f, 0, 16),
+           bassline(chBass, "R-----R-......O-", 0.5f, 16, 28),
+           varied(drum(chShaker, "o.xo..x.o.xo..x.", 0.45f, 4, 28), 0.1f), chirps(chChirp, 0.5f, 0, 28),
+           drum(chRim, "....x.......x...", 0.3f, 16, 28), drum(chKick, "X.........X.....", 0.5f, 16, 27),
+           varied(drum(chHat, "..x...x...x.x.x.", 0.4f, 12, 28), 0.1f),
+           theme(chFlute, flightMotif, 0.8f, 4), theme(chFlute, flightAnswer, 0.8f, 8),
+           theme(chBell, flightMotif, 0.4f, 12, 7), theme(chBell, flightAnswer, 0.35f, 16, 7),
+           theme(chFlute, flightMotif, 0.75f, 16), theme(chFlute, flightAnswer, 0.8f, 20),
+           theme(chFlute, flightMotif, 0.7f, 24, 0, 2, 3), hit(chRiser, 60, 0.45f, 26, 2)}};
 }
 
-// Bars 127-156: the city; a walking bass and a swung pulse in D Dorian.
+// Bars 127-156: the city; a walking bass and a swung pulse in D Dorian. The
+// second theme walks here too, then the call returns against it.
 section citySection() {
-  section s{127, 30, {Dm7, G9, Dm7, G9, Bbmaj7, Am7, Gm9, Asus}, 1, 0.35f,
-            {hit(chCrash, 80, 0.4f, 0), pad(chPad, 0.35f), walk(chBass, 0.75f, 0, 28),
-             hit(chBass, 38, 0.6f, 28, 2), drum(chKick, "X.......x.......", 0.75f, 2, 26),
-             drum(chRim, backbeat, 0.55f, 2, 27), drum(chHat, "x.o.x.o.x.o.x.o.", 0.45f, 0, 28),
-             drum(chShaker, "..o...o...o...o.", 0.3f, 10, 26), stab(chKeys, "X-....x-..x-....", 0.45f, 2, 28),
-             drum(chOpenHat, "..............x.", 0.3f, 18, 26)}};
-  s.layers.push_back(theme(chKeys, walkMotif, 0.75f, 6));
-  s.layers.push_back(theme(chKeys, answerMotif, 0.7f, 8));
-  s.layers.push_back(theme(chLead, walkMotif, 0.7f, 14));
-  s.layers.push_back(theme(chLead, answerMotif, 0.7f, 16));
-  s.layers.push_back(theme(chBell, walkMotif, 0.5f, 22));
-  s.layers.push_back(theme(chBell, answerMotif, 0.5f, 24));
-  return s;
+  return {127, 30, {Dm7, G9, Dm7, G9, Bbmaj7, Am7, Gm9, Asus}, 1, 0.35f,
+          {hit(chCrash, 80, 0.6f, 0), pad(chPad, 0.4f), walk(chBass, 0.75f, 0, 28), hit(chBass, 38, 0.6f, 28, 2),
+           endsWith(drum(chKick, "X.......x.....x.", 0.8f, 0, 26), 8, "X.......x.x....."),
+           drum(chRim, backbeat, 0.5f, 2, 8),
+           endsWith(varied(drum(chSnare, backbeat, 0.6f, 8, 26), 0.06f), 8, snareFill),
+           fills(8, 0.55f, 0, 24), varied(drum(chHat, "x.o.x.o.x.o.x.o.", 0.5f, 0, 28), 0.12f),
+           varied(drum(chShaker, "..o...o...o...o.", 0.4f, 10, 26), 0.15f),
+           stab(chKeys, "X-....x-..x-....", 0.4f, 2, 16), stab(chKeys, "X-..x-....x-.x..", 0.4f, 24, 28),
+           drum(chOpenHat, "..............x.", 0.4f, 16, 26),
+           theme(chKeys, streetMotif, 0.75f, 0), theme(chKeys, streetAnswer, 0.75f, 4),
+           theme(chLead, streetMotif, 0.7f, 8), theme(chLead, streetAnswer, 0.7f, 12),
+           theme(chLead, walkMotif, 0.75f, 16), theme(chLead, answerMotif, 0.75f, 18),
+           theme(chKeys, streetMotif, 0.65f, 16, -7), theme(chFlute, streetAnswer, 0.7f, 20),
+           theme(chBell, walkMotif, 0.5f, 24), theme(chBell, answerMotif, 0.5f, 26)}};
 }
 
-// Bars 157-202: the drawing; sparse and close, the call slowed and low.
+// Bars 157-202: the drawing. The first half is close and sparse but changes
+// every eight bars; the second opens up (arpeggio, hats, the pad's filter)
+// and brings the groove back, the call with a descant above it, and builds
+// through a pivot on B into the close.
 section drawingSection() {
-  std::vector<int> prog;
-  for (int i = 0; i < 5; ++i) prog.insert(prog.end(), {Bbmaj7, Bbmaj7, Am7, Am7, Gm9, Gm9, Asus, A7});
-  prog.insert(prog.end(), {Bbmaj7, Bbmaj7, Cadd9, Cadd9, Asus, A7});
+  std::vector<int> prog = {Bbmaj7, Bbmaj7, Am7, Am7, Gm9, Gm9, Asus, A7,
+                           Bbmaj7, Bbmaj7, Am7, Am7, Gm9, Gm9, Asus, A7,
+                           Gm9, Gm9, Bbmaj7, Bbmaj7, Dm9, Dm9, Cadd9, Asus,
+                           Bbmaj7, Cadd9, Am7, Dm9, Gm9, Cadd9, Asus, A7,
+                           Dm9, Bbmaj7, Fadd9, Cadd9, Dm9, Bbmaj7, Fadd9, Cadd9,
+                           Bbmaj7, Cadd9, Dm9, Bbmaj7, Cadd9, Bsus};
   return {157, 46, prog, 1, 0,
-          {pad(chPad, 0.65f), theme(chKeys, callMotif, 0.75f, 4, -7, 2),
-           theme(chKeys, answerMotif, 0.75f, 8, -7, 2), bassline(chSub, "R-------------------------------", 0.4f, 0, 8), theme(chBell, callMotif, 0.4f, 16, 0, 1, 4),
-           theme(chBell, callMotif, 0.4f, 24, 2, 1, 4), scatter(chPluck, 0.4f, 12, 40),
-           bassline(chSub, "R-------------------------------", 0.45f, 8),
-           drum(chKick, "X..x............", 0.45f, 16, 40), drum(chShaker, "....o.......o...", 0.3f, 24, 40),
-           theme(chKeys, callMotif, 0.6f, 32), theme(chKeys, answerMotif, 0.6f, 34),
-           theme(chFlute, callMotif, 0.5f, 36, 0, 2), hit(chRiser, 60, 0.5f, 44, 2)}};
+          {pad(chPad, 0.45f, 0, 24), theme(chKeys, callMotif, 0.75f, 4, -7, 2),
+           theme(chKeys, answerMotif, 0.75f, 8, -7, 2),
+           bassline(chSub, "R-------------------------------", 0.35f, 0, 16),
+           scatter(chPluck, 0.4f, 8, 24),
+           drum(chKick, "X..x............", 0.45f, 12, 24),
+           varied(drum(chShaker, "....o.......o...", 0.35f, 16, 24), 0.1f),
+           drum(chRim, "........x.......", 0.3f, 20, 24), bassline(chBass, "R.......R...R...", 0.45f, 16, 24),
+           varied(drum(chShaker, "..o...o...o.o.o.", 0.25f, 8, 16), 0.1f),
+           varied(drum(chHat, "..x...x...x...x.", 0.3f, 16, 24), 0.1f),
+           theme(chBell, callMotif, 0.45f, 16, 2, 1, 4), theme(chBell, callMotif, 0.45f, 20, 0, 1, 4),
+           // the second half
+           pad(chPad, 0.6f, 24), hit(chCrash, 80, 0.55f, 24),
+           varied(arp(chArp, "0.2.4.6.1.3.5.7.", 0.45f, 24, 32), 0.12f),
+           varied(drum(chHat, offHats, 0.45f, 24, 32), 0.15f), drum(chKick, "X.......X.......", 0.7f, 24, 32),
+           varied(bassline(chBass, "R-------R---O-R-", 0.65f, 24, 32), 0.1f), drum(chShaker, shaker16, 0.35f, 28, 44),
+           theme(chPluck, flightMotif, 0.55f, 24), theme(chBell, callMotif, 0.45f, 28, 0, 1, 4),
+           drum(chSnare, "............X...", 0.5f, 28, 32),
+           hit(chCrash, 80, 0.85f, 32), hit(chBoom, 26, 0.7f, 32),
+           varied(arp(chArp, "0241352403142537", 0.5f, 32, 40), 0.12f),
+           varied(arp(chArp, "7531642075316420", 0.55f, 40, 44), 0.12f),
+           varied(arp(chArp, "0246024602460246", 0.55f, 44, 46), 0.12f),
+           endsWith(drum(chKick, grooveKick, 0.9f, 32, 44), 8, kickFill),
+           endsWith(drum(chSnare, backbeat, 0.75f, 32, 44), 8, snareFill), fills(8, 0.65f, 32, 40),
+           varied(drum(chHat, hats16, 0.55f, 32, 44), 0.1f), drum(chOpenHat, "..............x.", 0.45f, 32, 44),
+           varied(bassline(chBass, "R--.R-.RO-.R.-F-", 0.8f, 32, 44), 0.1f),
+           varied(bassline(chBass, "R.R.R.R.RRRRRRRR", 0.75f, 44, 46), 0.1f),
+           theme(chKeys, callMotif, 0.7f, 32), theme(chKeys, answerMotif, 0.7f, 34),
+           theme(chFlute, descantMotif, 0.6f, 32), theme(chKeys, flightMotif, 0.65f, 36, -7),
+           theme(chLead, callMotif, 0.75f, 36), theme(chLead, answerMotif, 0.75f, 38),
+           theme(chLead, callMotif, 0.8f, 40, 2), theme(chLead, answerMotif, 0.8f, 42, 2),
+           hit(chCrash, 80, 0.6f, 40), drum(chSnare, roll, 0.8f, 44), hit(chRiser, 60, 0.7f, 42, 4),
+           hit(chTom, 50, 0.85f, 45.5f, 0.25f), hit(chTom, 45, 0.9f, 45.75f, 0.25f)}};
 }
 
-// Bars 203-216: the close; the call resolves to D major and rings out.
+// Bars 203-216: the close, lifted a step into E minor. The full band plays
+// the call and its answer with the second theme below and the descant above,
+// a last cadence falls through the raised seventh, and the tonic chord in
+// E major rings from bar 209 and dies away before the production ends.
 section closeSection() {
-  std::vector<int> prog = {Bbmaj7, Cadd9, Bbmaj7, A7};
+  std::vector<int> prog = {Dm9, Bbmaj7, Fadd9, Cadd9, Gm9, A7};
   prog.resize(14, Dadd9);
-  return {203, 14, prog, 1, 0,
-          {hit(chCrash, 80, 0.6f, 0), hit(chBoom, 26, 0.7f, 0), pad(chPad, 0.65f),
-           bassline(chBass, "R-----------R-O-", 0.7f, 0, 4), hit(chSub, 38, 0.6f, 4, 10),
-           theme(chLead, closeMotif, 0.85f, 0), arp(chArp, "0246024602460246", 0.4f, 0, 4),
-           arp(chPluck, "4.6.7.5.6.4.7.5.", 0.3f, 4, 8), drum(chKick, "X.......X.......", 0.6f, 0, 4),
-           drum(chHat, offHats, 0.4f, 0, 4), theme(chBell, callMotif, 0.4f, 6, 0, 1, 4),
-           theme(chBell, callMotif, 0.3f, 8, 7, 1, 4), hit(chCrash, 80, 0.4f, 4)}};
+  section s{203, 14, prog, 1, 0,
+            {hit(chCrash, 80, 1, 0), hit(chBoom, 26, 1, 0), hit(chCrash, 80, 0.75f, 4), pad(chPad, 0.65f, 0, 6),
+             varied(bassline(chBass, "R--.R-.RO-.R.-F-", 0.85f, 0, 6), 0.1f),
+             varied(arp(chArp, "0241352403142537", 0.55f, 0, 4), 0.12f),
+             varied(arp(chArp, "7531642075316420", 0.55f, 4, 6), 0.12f),
+             endsWith(drum(chKick, grooveKick, 0.95f, 0, 6), 6, kickFill),
+             drum(chSnare, ghostBeat, 0.85f, 0, 5), drum(chSnare, "....X...X.X.XXXX", 0.85f, 5, 6),
+             varied(drum(chHat, hats16, 0.6f, 0, 6), 0.1f), drum(chShaker, shaker16, 0.45f, 0, 6),
+             drum(chOpenHat, "......x.......x.", 0.45f, 0, 6), hit(chTom, 50, 0.8f, 5.5f, 0.25f),
+             hit(chTom, 45, 0.9f, 5.75f, 0.25f),
+             theme(chLead, callMotif, 0.9f, 0), theme(chLead, answerMotif, 0.9f, 2),
+             theme(chLead, cadenceMotif, 0.9f, 4),
+             theme(chKeys, flightMotif, 0.7f, 0, -7), theme(chKeys, flightAnswer, 0.65f, 4, -7, 1, 6),
+             theme(chFlute, descantMotif, 0.65f, 0),
+             // the last chord
+             hit(chCrash, 80, 0.8f, 6), hit(chBoom, 26, 0.8f, 6), hit(chKick, 31, 0.9f, 6), pad(chPad, 0.6f, 6, 7.5f),
+             hit(chBass, 38, 0.75f, 6, 1.25f), hit(chSub, 38, 0.5f, 6, 1.5f)}};
+  const float bells[] = {74, 78, 81, 86};
+  for (int i = 0; i < 4; ++i) s.layers.push_back(hit(chBell, bells[i], 0.45f, 6 + 0.25f * float(i), 0.25f));
+  s.layers.push_back(hit(chBell, 90, 0.3f, 7.5f, 0.25f));
+  s.transpose = 2;
+  return s;
 }
 
 }  // namespace
@@ -333,14 +445,20 @@ struct expander {
     int i = int(std::floor(relBar + 1e-6)) / s.barsPerChord;
     return chords[s.chords[size_t(i) % s.chords.size()]];
   }
-  // Adds one note; strengths vary a little so that repeats do not sound stamped.
+  // Adds one note, played rather than stamped: its strength varies by up to
+  // a tenth and its onset by a few milliseconds, less for the parts that
+  // keep the time (the kick and the effects not at all).
   void add(int ch, double relBar, double bars, float note, float vel, float pan = 0) {
+    static const float looseness[channelCount] = {
+        0.012f, 0.002f, 0.002f, 0.003f, 0.008f, 0.008f, 0.008f, 0.010f, 0.006f, 0.004f,  // tonal
+        0, 0.003f, 0.005f, 0.005f, 0.007f, 0.004f, 0, 0, 0.003f, 0};                      // drums, effects
     noteEvent e;
     e.start = sampleAt(s.bar + relBar);
     e.length = int32_t(sampleAt(bars));
     e.channel = uint8_t(ch);
-    e.note = note;
-    e.velocity = std::min(1.f, vel * float(0.94 + 0.12 * rng.uniform()));
+    e.note = note + (ch < chKick ? float(s.transpose) : 0.f);
+    e.velocity = std::min(1.f, vel * float(0.9 + 0.2 * rng.uniform()));
+    e.start = std::max<int64_t>(0, e.start + std::lround(looseness[ch] * synthRate * rng.range(-1, 1)));
     e.pan = pan;
     if (e.start < int64_t(scoreSeconds * synthRate) && e.velocity > 0) out.push_back(e);
   }
@@ -358,33 +476,72 @@ struct expander {
     }
   }
 
-  void stepNote(const layer& l, char c, double at, double bars) {
+  void stepNote(const layer& l, char c, double at, double bars, int step) {
     const chordShape& chord = chordAt(at);
     if (l.kind == layDrum) {
+      // Hats and shakers lean on the beat and lighten between the eighths.
+      float metre = l.channel != chHat && l.channel != chShaker ? 1.f : step % 4 == 0 ? 1.f : step % 2 ? 0.72f : 0.86f;
+      static const float places[] = {0.35f, -0.25f, -0.45f, -0.2f};  // hat, open hat, shaker, rim
+      float pan = l.channel >= chHat && l.channel <= chRim ? places[l.channel - chHat] : 0.f;
       add(l.channel, at, bars, l.channel == chKick ? 31.f : l.channel == chSnare ? 55.f : 77.f,
-          l.velocity * hitStrength(c), l.channel == chHat ? 0.3f : l.channel == chShaker ? -0.35f : 0.f);
+          l.velocity * hitStrength(c) * metre, pan);
     } else if (l.kind == layBass) {
       int offset = c == 'O' ? 12 : c == 'F' ? 7 : c == 'f' ? -5 : 0;
       add(l.channel, at, bars * 0.9, float(chord.bass + offset), l.velocity * (c == 'R' ? 1.f : 0.85f));
     } else if (l.kind == layArp && c >= '0' && c <= '7') {
       add(l.channel, at, bars * 0.9, float(arpTone(chord, c - '0')), l.velocity,
-          (c - '0') % 2 ? 0.35f : -0.35f);
+          (c - '0') % 2 ? 0.45f : -0.45f);
     } else if (l.kind == layStab) {
       for (int i = 0; i < 4; ++i)
-        add(l.channel, at, bars * 0.8, float(chord.tones[i]), l.velocity * hitStrength(c), i % 2 ? 0.3f : -0.3f);
+        add(l.channel, at, bars * 0.8, float(chord.tones[i]), l.velocity * hitStrength(c), i % 2 ? 0.4f : -0.4f);
     }
   }
 
+  char vary(const layer& l, char c) {
+    bool drum = l.kind == layDrum, arpTone = l.kind == layArp && c >= '0' && c <= '7';
+    if ((drum && c != '.') || (!drum && !arpTone && c != 'R' && c != 'F')) return c;
+    if (rng.uniform() >= l.vary) return c;
+    if (drum) return '3';
+    if (arpTone) return c == '0' ? '1' : c == '7' ? '6' : char(c + ((rng.next() & 1) ? 1 : -1));
+    return 'O';
+  }
+
   void stepLayer(const layer& l) {
-    int len = int(std::char_traits<char>::length(l.pattern));
     int first = int(std::ceil(l.from * 16 - 1e-6)), last = int(std::floor(end(l) * 16 + 1e-6));
+    int firstBar = int(std::floor(l.from + 1e-6));
     for (int st = first; st < last; ++st) {
-      char c = l.pattern[st % len];
+      const char* pattern = l.pattern;
+      if (l.every > 0 && (st / 16 - firstBar + 1) % l.every == 0) pattern = l.alt;
+      int len = int(std::char_traits<char>::length(pattern));
+      char c = pattern[st % len];
+      if (l.vary > 0 && c != '-') c = vary(l, c);
       if (c == '.' || c == '-') continue;
       int hold = 1;
-      while (hold < len && st + hold < last && l.pattern[(st + hold) % len] == '-') ++hold;
+      while (hold < len && st + hold < last && pattern[(st + hold) % len] == '-') ++hold;
       double at = (st + (st % 4 == 2 ? s.swing : 0.f)) / 16.0;
-      stepNote(l, c, at, hold / 16.0);
+      stepNote(l, c, at, hold / 16.0, st);
+    }
+  }
+
+  // Tom runs into the next phrase: one of a few figures over the second half
+  // of the bar, high to low across the stereo field.
+  void fillLayer(const layer& l) {
+    static const char* const figures[] = {"..........h.m.l.", "........h.h.m.ml", "............hmml",
+                                          "........s..hm.l.", "..........hhmmll"};
+    for (int b = int(l.from); b < int(end(l)); ++b) {
+      if ((b - int(l.from) + 1) % l.every != 0) continue;
+      const char* f = figures[rng.next() % 5];
+      for (int st = 0; st < 16; ++st) {
+        char c = f[st];
+        if (c == '.') continue;
+        if (c == 's') {
+          add(chSnare, b + st / 16.0, 1 / 16.0, 55, l.velocity * 0.9f);
+          continue;
+        }
+        int which = c == 'h' ? 0 : c == 'm' ? 1 : 2;
+        static const float notes[3] = {52, 47, 43}, pans[3] = {-0.4f, 0, 0.4f};
+        add(chTom, b + st / 16.0, 0.25, notes[which], l.velocity * (0.8f + 0.1f * float(which)), pans[which]);
+      }
     }
   }
 
@@ -445,6 +602,7 @@ struct expander {
       case layChirps: chirpLayer(l); break;
       case layScatter: scatterLayer(l); break;
       case layHit: add(l.channel, l.from, l.to - l.from, l.note, l.velocity); break;
+      case layFill: fillLayer(l); break;
       default: stepLayer(l);
     }
   }
@@ -471,27 +629,30 @@ void scoreEvents(std::vector<noteEvent>& out) {
 namespace {
 
 void tonalChannels(channelDef* c) {
-  patch& pd = c[chPad].sound;  // detuned saws, darkened on the bus
-  pd.wave = waveSaw, pd.oscCount = 3, pd.detune = 9, pd.attack = 1.2f, pd.decay = 3, pd.sustain = 0.8f;
+  patch& pd = c[chPad].sound;  // detuned saws spread left to right, darkened on the bus
+  pd.wave = waveSaw, pd.oscCount = 3, pd.detune = 9, pd.spread = 1, pd.attack = 1.2f, pd.decay = 3, pd.sustain = 0.8f;
   pd.release = 3, pd.gain = 0.2f;
   c[chPad].reverbSend = 0.5f;
+  // The filter opens with the form: late in the drawing and in the close it
+  // is brighter than anywhere before.
   c[chPad].cutoff = curve{0, 500, 16, 900, 18, 900, 27, 2600, 45, 1900, 61, 1400, 72, 3200, 89, 700,
-                          97, 2600, 98, 3800, 127, 2200, 157, 1300, 197, 1600, 203, 2600, 216, 1200};
-  patch& bs = c[chBass].sound;  // saw and sub with a plucked filter
-  bs.wave = waveSaw, bs.subLevel = 0.7f, bs.filter = filterLow, bs.cutoff = 420, bs.keyTrack = 0.6f;
+                          97, 2600, 98, 3800, 127, 3000, 157, 1800, 181, 2400, 189, 3500, 201, 4500,
+                          203, 6000, 209, 5000, 216, 2000};
+  patch& bs = c[chBass].sound;  // saw and a sine at its own pitch under a plucked filter
+  bs.wave = waveSaw, bs.subLevel = 0.7f, bs.subRatio = 1, bs.filter = filterLow, bs.cutoff = 420, bs.keyTrack = 0.6f;
   bs.cutoffEnv = 2.2f, bs.cutoffDecay = 0.1f, bs.resonance = 1.1f, bs.attack = 0.004f, bs.decay = 1.2f;
   bs.sustain = 0.55f, bs.release = 0.12f, bs.gain = 0.5f;
   patch& sb = c[chSub].sound;  // a soft sine drone
   sb.wave = waveSine, sb.attack = 1.5f, sb.decay = 2, sb.sustain = 1, sb.release = 3, sb.gain = 0.45f;
   patch& ar = c[chArp].sound;  // plucked saws, filter opened on the bus
-  ar.wave = waveSaw, ar.oscCount = 2, ar.detune = 7, ar.filter = filterLow, ar.cutoff = 700;
+  ar.wave = waveSaw, ar.oscCount = 2, ar.detune = 7, ar.spread = 0.7f, ar.filter = filterLow, ar.cutoff = 700;
   ar.cutoffEnv = 2.5f, ar.cutoffDecay = 0.08f, ar.resonance = 1.4f, ar.attack = 0.002f, ar.decay = 0.6f;
   ar.sustain = 0, ar.release = 0.1f, ar.gain = 0.2f;
   c[chArp].pan = 0.15f, c[chArp].delaySend = 0.3f, c[chArp].reverbSend = 0.25f;
   c[chArp].cutoff = curve{0, 600, 18, 600, 27, 3500, 45, 2500, 61, 1800, 72, 3500, 89, 900, 97, 3500,
-                          157, 2000, 216, 2000};
+                          157, 2000, 181, 2200, 201, 5000, 209, 6000, 216, 3000};
   patch& ld = c[chLead].sound;  // two saws, a vibrato and a touch of filter envelope
-  ld.wave = waveSaw, ld.oscCount = 2, ld.detune = 10, ld.filter = filterLow, ld.cutoff = 1300;
+  ld.wave = waveSaw, ld.oscCount = 2, ld.detune = 10, ld.spread = 0.5f, ld.filter = filterLow, ld.cutoff = 1300;
   ld.keyTrack = 0.5f, ld.cutoffEnv = 1.3f, ld.cutoffDecay = 0.25f, ld.resonance = 0.9f;
   ld.vibDepth = 0.12f, ld.vibRate = 5.2f, ld.attack = 0.02f, ld.decay = 1.5f, ld.sustain = 0.7f;
   ld.release = 0.35f, ld.gain = 0.26f;
@@ -502,16 +663,17 @@ void colourChannels(channelDef* c) {
   patch& bl = c[chBell].sound;  // inharmonic FM bell
   bl.wave = waveFm, bl.fmRatio = 3.5f, bl.fmIndex = 2.2f, bl.fmDecay = 1.6f, bl.attack = 0.002f;
   bl.decay = 4, bl.sustain = 0, bl.release = 1, bl.gain = 0.28f;
-  c[chBell].delaySend = 0.35f, c[chBell].reverbSend = 0.5f, c[chBell].pan = -0.2f;
+  c[chBell].delaySend = 0.35f, c[chBell].reverbSend = 0.5f, c[chBell].pan = -0.35f;
   patch& ky = c[chKeys].sound;  // FM electric piano
   ky.wave = waveFm, ky.fmRatio = 1, ky.fmIndex = 1.8f, ky.fmDecay = 0.7f, ky.attack = 0.003f;
   ky.decay = 3, ky.sustain = 0, ky.release = 0.3f, ky.gain = 0.22f;
-  c[chKeys].delaySend = 0.12f, c[chKeys].reverbSend = 0.3f, c[chKeys].pan = 0.1f;
+  c[chKeys].delaySend = 0.12f, c[chKeys].reverbSend = 0.3f, c[chKeys].pan = 0.25f;
+  c[chKeys].cutoff = curve{0, 4000, 157, 2500, 181, 3500, 197, 8000, 216, 8000};
   patch& fl = c[chFlute].sound;  // triangle with breath
   fl.wave = waveTriangle, fl.filter = filterLow, fl.cutoff = 2600, fl.vibDepth = 0.15f, fl.vibRate = 5;
   fl.noiseLevel = 0.06f, fl.noiseDecay = 60, fl.noiseHighpass = 2500, fl.attack = 0.06f, fl.decay = 2;
   fl.sustain = 0.85f, fl.release = 0.3f, fl.gain = 0.34f;
-  c[chFlute].delaySend = 0.3f, c[chFlute].reverbSend = 0.5f, c[chFlute].pan = 0.1f;
+  c[chFlute].delaySend = 0.3f, c[chFlute].reverbSend = 0.5f, c[chFlute].pan = 0.3f;
   patch& pl = c[chPluck].sound;  // bright FM pluck
   pl.wave = waveFm, pl.fmRatio = 2, pl.fmIndex = 1.3f, pl.fmDecay = 0.25f, pl.attack = 0.002f;
   pl.decay = 1, pl.sustain = 0, pl.release = 0.1f, pl.gain = 0.18f;
@@ -534,18 +696,18 @@ void drumChannels(channelDef* c) {
   c[chSnare].reverbSend = 0.25f;
   patch& ht = c[chHat].sound;  // high-passed noise, short
   ht.wave = waveNone, ht.noiseLevel = 1, ht.noiseDecay = 5, ht.noiseHighpass = 6000, ht.filter = filterHigh;
-  ht.cutoff = 8000, ht.attack = 0.001f, ht.decay = 0.07f, ht.sustain = 0, ht.gain = 0.2f;
+  ht.cutoff = 8000, ht.attack = 0.001f, ht.decay = 0.07f, ht.sustain = 0, ht.gain = 0.42f;
   c[chHat].reverbSend = 0.1f;
   c[chOpenHat] = c[chHat];
-  c[chOpenHat].sound.decay = 0.5f, c[chOpenHat].sound.gain = 0.13f, c[chOpenHat].pan = -0.25f;
+  c[chOpenHat].sound.decay = 0.5f, c[chOpenHat].sound.gain = 0.26f;
   patch& sh = c[chShaker].sound;  // band-passed noise with a soft attack
   sh.wave = waveNone, sh.noiseLevel = 1, sh.noiseDecay = 5, sh.filter = filterBand, sh.cutoff = 7000;
-  sh.resonance = 1.2f, sh.attack = 0.008f, sh.decay = 0.08f, sh.sustain = 0, sh.gain = 0.16f;
+  sh.resonance = 1.2f, sh.attack = 0.008f, sh.decay = 0.08f, sh.sustain = 0, sh.gain = 0.3f;
   c[chShaker].reverbSend = 0.15f;
   patch& rm = c[chRim].sound;  // a short high tone and a tick
   rm.wave = waveSine, rm.pitchDrop = 5, rm.pitchDecay = 0.005f, rm.noiseLevel = 0.5f, rm.noiseDecay = 0.02f;
   rm.noiseHighpass = 3000, rm.attack = 0.0005f, rm.decay = 0.07f, rm.sustain = 0, rm.gain = 0.22f;
-  c[chRim].reverbSend = 0.25f, c[chRim].pan = -0.15f;
+  c[chRim].reverbSend = 0.25f;
 }
 
 void effectChannels(channelDef* c) {

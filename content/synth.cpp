@@ -117,10 +117,11 @@ float tickCutoff(const voice& v, float seconds) {
   return p.cutoff * std::exp2(oct);
 }
 
-// One control tick of n <= synthTick samples, added into out.
-void renderTick(voice& v, float* out, int n) {
+// One control tick of n <= synthTick samples, added into out (and right,
+// for a wide patch).
+void renderTick(voice& v, float* out, float* right, int n) {
   const patch& p = *v.p;
-  float buf[synthTick] = {};
+  float buf[synthTick] = {}, bufR[synthTick] = {};
   float seconds = float(v.age) / synthRate;
   float inc = std::min(tickFrequency(v, seconds) / synthRate, 0.45f);
   if (p.wave == waveFm) {
@@ -129,19 +130,37 @@ void renderTick(voice& v, float* out, int n) {
     float g = 1.f / float(p.oscCount);
     for (int c = 0; c < p.oscCount; ++c) {
       float cents = p.detune * (float(c) - 0.5f * float(p.oscCount - 1));
-      addOsc(p.wave, v.phase[c], std::min(inc * std::exp2(cents / 1200.f), 0.45f), buf, n, g);
+      float copyInc = std::min(inc * std::exp2(cents / 1200.f), 0.45f);
+      if (!right) {
+        addOsc(p.wave, v.phase[c], copyInc, buf, n, g);
+        continue;
+      }
+      float one[synthTick] = {}, gl = v.side[c][0], gr = v.side[c][1];
+      addOsc(p.wave, v.phase[c], copyInc, one, n, g);
+      for (int i = 0; i < n; ++i) buf[i] += gl * one[i], bufR[i] += gr * one[i];
     }
   }
-  if (p.subLevel > 0) addOsc(waveSine, v.subPhase, inc * 0.5f, buf, n, p.subLevel);
-  if (p.noiseLevel > 0) addNoise(v, buf, n);
+  float common[synthTick] = {};
+  if (p.subLevel > 0) addOsc(waveSine, v.subPhase, inc * p.subRatio, common, n, p.subLevel);
+  if (p.noiseLevel > 0) addNoise(v, common, n);
+  for (int i = 0; i < n; ++i) buf[i] += common[i];
+  if (right)
+    for (int i = 0; i < n; ++i) bufR[i] += common[i];
   if (p.filter != filterOff) {
-    v.filt.set(tickCutoff(v, seconds), p.resonance);
+    float hz = tickCutoff(v, seconds);
+    v.filt.set(hz, p.resonance);
     v.filt.run(buf, n, p.filter);
+    if (right) {
+      v.filtRight.set(hz, p.resonance);
+      v.filtRight.run(bufR, n, p.filter);
+    }
   }
   float g = p.gain * v.ev.velocity;
   for (int i = 0; i < n; ++i) {
     if (v.age + i == v.ev.length) v.amp.noteOff();
-    out[i] += g * v.amp.next() * buf[i];
+    float a = g * v.amp.next();
+    out[i] += a * buf[i];
+    if (right) right[i] += a * bufR[i];
   }
   v.age += n;
 }
@@ -212,15 +231,24 @@ void startVoice(voice& v, const patch& p, const noteEvent& ev, uint64_t seed) {
   v.ev = ev;
   v.noise = contentRng(seed);
   for (int c = 0; c < 3; ++c) v.phase[c] = c == 0 ? 0.f : float(v.noise.uniform());
+  // Constant power across the copies' places; a centred copy is as loud on
+  // each side as in the mono sum.
+  for (int c = 0; c < p.oscCount && isWide(p); ++c) {
+    float place = p.spread * (2.f * float(c) / float(p.oscCount - 1) - 1.f);
+    float angle = (place + 1) * 0.25f * float(M_PI);
+    v.side[c][0] = 1.41421356f * std::cos(angle);
+    v.side[c][1] = 1.41421356f * std::sin(angle);
+  }
   v.noiseMul = fall60(p.noiseDecay);
   v.fmMul = fall60(p.fmDecay);
   v.amp.start(p);
 }
 
-bool renderVoice(voice& v, float* out, int n) {
+bool renderVoice(voice& v, float* out, int n, float* right) {
+  if (right && !isWide(*v.p)) right = nullptr;
   for (int done = 0; done < n && v.amp.stage < 3;) {
     int m = std::min(synthTick, n - done);
-    renderTick(v, out + done, m);
+    renderTick(v, out + done, right ? right + done : nullptr, m);
     done += m;
     // A decayed note without sustain ends before its release.
     if (v.amp.stage == 1 && v.amp.sustain <= 0 && v.amp.level < 1e-4f) v.amp.stage = 3;

@@ -22,7 +22,9 @@ struct patch {
   waveKind wave = waveSine;
   int oscCount = 1;                                 // 1 ... 3 copies spread by detune
   float detune = 0;                                 // cents between neighbouring copies
-  float subLevel = 0;                               // sine one octave below the note
+  float subLevel = 0;                               // sine under the note, at subRatio times its pitch
+  float subRatio = 0.5f;                            // 1 keeps the sine at the note, 0.5 an octave below
+  float spread = 0;                                 // 0 ... 1: the copies spread from the centre to the sides
   float fmRatio = 1, fmIndex = 0, fmDecay = 1;      // modulator of waveFm; index falls by 60 dB in fmDecay
   float pitchDrop = 0, pitchDecay = 0.05f;          // semitones above the note at onset, time constant
   float vibDepth = 0, vibRate = 5;                  // semitones, Hz
@@ -64,15 +66,20 @@ struct voice {
   noteEvent ev;
   int64_t age = 0;
   float phase[3] = {0, 0, 0}, subPhase = 0, modPhase = 0, vibPhase = 0;
+  float side[3][2] = {};  // left and right gains of each copy of a wide patch
   float noisePrevIn = 0, noisePrevOut = 0, noiseEnv = 1, noiseMul = 1, fmEnv = 1, fmMul = 1;
   contentRng noise{1};
-  svf filt;
+  svf filt, filtRight;
   envelope amp;
 };
 
 void startVoice(voice& v, const patch& p, const noteEvent& ev, uint64_t seed);
 // Adds n samples of the voice into out; false once the voice has died away.
-bool renderVoice(voice& v, float* out, int n);
+// With a right channel given, a patch whose copies spread renders them from
+// left to right into out and right; otherwise everything goes to out.
+bool renderVoice(voice& v, float* out, int n, float* right = nullptr);
+// Whether renderVoice places this patch's copies apart when given two channels.
+inline bool isWide(const patch& p) { return p.spread > 0 && p.oscCount > 1 && p.wave != waveFm && p.wave != waveNone; }
 
 // Piecewise-linear automation over a position (bars or seconds).
 struct curve {
