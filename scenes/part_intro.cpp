@@ -26,6 +26,16 @@ static const int GridSize = 1536;        // main cloud, 2 359 296 points
 static const int SwingSize = 512;        // swing swarm, 262 144 points
 static const int SwingSlot = 113;        // the swing's point program
 
+// The frame step: the opening runs slower, then catches up; a brief
+// near-stop at 51 ... 53 s; the last seconds speed up the sections after it.
+static const double SlowTo = 18.0;        // x 0.84 before here
+static const double CatchUpTo = 36.0;     // x 1.1785714285714286 from SlowTo to here
+static const double NearStopFrom = 51.0, NearStopTo = 52.0;
+static const double FasterTo = 40.0;      // x 1.12 before here
+static const double FastestTo = 5.0;      // and x 1.05 before here
+static const double PassOnFrom = 164.0;   // the step handed on x 1.1 from here
+static const double PassOnMoreFrom = 168.0;  // and x 1.2 more from here
+
 // The point sets, in the order load() samples them.
 static const pointSetRequest ObeliskSet{"newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1};
 static const pointSetRequest SwingSet{"newobjects//swing.obj", SwingSize, SwingSize, 30, 6, 1, 1, 1};
@@ -33,6 +43,21 @@ static const pointSetRequest LogoSet{"newobjects//logo.obj", SwingSize, SwingSiz
 static const pointSetRequest DnaSet{"newobjects//DNA.obj", GridSize, GridSize, 100, 40, 1, 1, 1};
 static const pointSetRequest FishSet{"newobjects//fish.obj", GridSize, GridSize, 80, 40, 1, 1, 1};
 static const pointSetRequest BirdSet{"newobjects//bird.obj", GridSize, GridSize, 80, 50, 1, 1, 1};
+
+double introStep(double t, double step) {
+  if (t < SlowTo) step *= 0.84;
+  if (t > SlowTo && t < CatchUpTo) step *= 1.1785714285714286;
+  step *= 1 - 0.9 * (ease(0.9 * (t - NearStopFrom)) - ease(0.9 * (t - NearStopTo)));
+  if (t < FasterTo) step *= 1.12;
+  if (t < FastestTo) step *= 1.05;
+  return step;
+}
+
+double introPassOn(double t, double step) {
+  if (t > PassOnFrom) step *= 1.1;
+  if (t > PassOnMoreFrom) step *= 1.2;
+  return step;
+}
 
 introValues introScript(double t, const route& shakeTrack) {
   introValues v;
@@ -189,24 +214,7 @@ void part_intro::restartClouds() {
 
 // ---- frame --------------------------------------------------------------------------------
 
-bool part_intro::advance(double* step) {
-  if (!current()) return false;
-  // the opening runs slower, then catches up; a brief near-stop at 51 s
-  if (t < 18) *step *= 0.84;
-  if (t > 18 && t < 36) *step *= 1.1785714285714286;
-  *step *= 1 - 0.9 * (ease(0.9 * (t - 51)) - ease(0.9 * (t - 52)));
-  if (t < 40) *step *= 1.12;
-  if (t < 5) *step *= 1.05;
-  if (t > row.endClock) handOver(true);
-  t += *step;
-  // the particle pass speeds up the last seconds; later sections see it too
-  if (t > 164) *step *= 1.1;
-  if (t > 168) *step *= 1.2;
-  return true;
-}
-
-// The frame's script values are evaluated once, after the clock moved; the
-// step the simulators get already holds the last seconds' speed-up.
+// The frame's script values are evaluated once, after the clock moved.
 void part_intro::script(double) {
   now = introScript(t, shake);
   vec3 record;

@@ -22,6 +22,13 @@ struct introValues {
   mat4 swing1, swing2;          // the swing's two rotations
 };
 
+// The frame step while the intro plays, before its clock moves (at t).
+double introStep(double t, double step);
+// The step handed on to the later sections after the intro's frame is drawn
+// (at its clock t, already moved): its own simulators never see these two
+// factors.
+double introPassOn(double t, double step);
+
 // The time script at section time t, reading the shake track. Draws from
 // the program's generator (the logo's coin) and leaves it reseeded.
 introValues introScript(double t, const route& shakeTrack);
@@ -50,7 +57,6 @@ public:
   void listPointSets(std::vector<pointSetRequest>& out) const override;
 
 protected:
-  bool advance(double* step) override;
   void script(double step) override;
   void restartClouds() override;
   void render(double* step) override;

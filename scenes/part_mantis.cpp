@@ -193,15 +193,6 @@ void part_mantis::load(rendercontext* context) {
 
 // ---- frame --------------------------------------------------------------------------------
 
-bool part_mantis::advance(double* step) {
-  *step *= 1.05 * 0.915 * 0.968;  // on every call: the end section always runs at this pace
-  if (!current()) return false;
-  t += *step;
-  // no flag: the end section, next in the chain, already draws in this frame
-  if (t > row.endClock) handOver(false);  // to the end, without the flag
-  return true;
-}
-
 void part_mantis::script(double step) {
   now = mantisScript(t, shake);
   cam = mantisCamera(now, shake, frame.pointerY);

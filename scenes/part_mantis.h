@@ -89,7 +89,6 @@ public:
   void readStrokes(double t);
 
 protected:
-  bool advance(double* step) override;
   void script(double step) override;
   void render(double* step) override;
 

@@ -26,6 +26,8 @@ static const double WakeSeconds = 1.6;   // an ember cools out of sight in this 
 static const double WakeStep = 0.1;      // section seconds per step of the wake played in after a seek
 static const int MaterialSlot = 199;     // flaps the bird mesh, writes black
 
+double reallifeStep(double, double step) { return step * 1.05; }
+
 float reallifeRadius(double t) { return float(0.4 + 4 * ease(0.2 * t) + rampIn(0.4 * (t - 20))); }
 
 double reallifeFovy(double t) { return 15 + 30 * ease(0.05 * (t - 16)); }
@@ -158,15 +160,6 @@ void part_reallife::load(rendercontext* context) {
 }
 
 // ---- frame --------------------------------------------------------------------------------
-
-bool part_reallife::advance(double* step) {
-  *step *= 1.07;  // on every call: every later section of the frame runs faster too
-  if (!current()) return false;
-  *step *= 1.05;
-  t += *step;
-  if (t > row.endClock) handOver(true);
-  return true;
-}
 
 void part_reallife::script(double step) {
   cam = reallifeCamera(t, shake);

@@ -13,6 +13,10 @@
 
 // ---- the time script (GL free) -------------------------------------------------------
 
+// The frame step while the scene plays, before its clock moves (the 1.07 of
+// every call, current or not, is its row's passing scale).
+double reallifeStep(double t, double step);
+
 // How far the eye backs away from the look-at point before the keyed moves.
 float reallifeRadius(double t);
 // The vertical lens angle: 15 degrees, widening to 45 between 16 and 36 s.
@@ -62,7 +66,6 @@ public:
   void restartClouds() override;
 
 protected:
-  bool advance(double* step) override;
   void script(double step) override;
   void render(double* step) override;
 

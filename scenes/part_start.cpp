@@ -23,9 +23,13 @@ static const double TitleOut = 18.0;      // cards fade out over 4 s
 static const int FirstTitle = FirstTitleSlot, SecondTitle = 31;
 static const int GridSize = 1536;         // particle grid, 2 359 296 points
 
+double startStep(double t, double step) {
+  if (t > StretchFrom) step *= 1 + StretchGain * ease(t - StretchFrom);
+  return step;
+}
+
 startValues startScript(double t, const route& shakeTrack) {
   startValues v;
-  v.stepFactor = t > StretchFrom ? 1 + StretchGain * ease(t - StretchFrom) : 1.0;
   v.fade = ease(0.25 * (t - TitleIn)) - ease(0.25 * (t - TitleOut));
   v.titleSlot = t > TitleSwitch ? SecondTitle : FirstTitle;
   // The shake swells after 30 s and calms after 36 s; the scene hands over
@@ -71,14 +75,6 @@ void part_start::load(rendercontext* context) {
 }
 
 // ---- frame --------------------------------------------------------------------------------
-
-bool part_start::advance(double* step) {
-  if (!current()) return false;  // nothing changes, not even the step
-  if (t > StretchFrom) *step *= startScript(t, shake).stepFactor;
-  t += *step;
-  if (t > row.endClock) handOver(true);  // the driver sees it after the write-back
-  return true;
-}
 
 // The frame's script values are evaluated once, after the clock moved.
 void part_start::script(double step) {

@@ -23,6 +23,9 @@ static const int GridSize = 1536;     // particle grid, 2 359 296 points
 static const int DoveBase = 300;      // 18 dove frames from here; the last is never shown
 static const int DoveImages = 17;
 
+// The frame step: x 1.07, up to 12 % faster from 54 s, 5 % slower again from 68 s.
+static const double FasterFrom = 54, SlowerFrom = 68;
+
 // Windows of the groups.
 static const double LatticeFrom = 5.3, LatticeTo = 15.1;
 static const double TempleFrom = 12, TempleTo = 20;
@@ -30,6 +33,13 @@ static const double TowerFrom = 2, TowerTo = 11;
 static const double TreesTo = 47, TreesStop = 33, TreesSink = 39;
 static const float ColumnStart = 4;  // the columns enter this far to the side
 static const double Flock1To = 40, Flock2From = 44, Flock3From = 51, Flock3To = 64;
+
+double cityStep(double t, double step) {
+  step *= 1.07;
+  step *= 1 + 0.12 * ease(t - FasterFrom);
+  step *= 1 - 0.05 * ease(t - SlowerFrom);
+  return step;
+}
 
 double cityFovy(double t) {
   return 55 - 30 * ease(2 * (t - 46.5)) + 30 * ease(0.5 * (t - 59)) - 28 * ease(0.25 * (t - 67.4));
@@ -289,16 +299,6 @@ void part_thecity::load(rendercontext* context) {
 }
 
 // ---- frame --------------------------------------------------------------------------------
-
-bool part_thecity::advance(double* step) {
-  if (!current()) return false;
-  *step *= 1.07;
-  *step *= 1 + 0.12 * ease(t - 54);
-  *step *= 1 - 0.05 * ease(t - 68);
-  t += *step;
-  if (t > row.endClock) handOver(true);
-  return true;
-}
 
 void part_thecity::script(double step) {
   vec3 record;

@@ -14,6 +14,9 @@
 
 // ---- time script (GL free) --------------------------------------------------------------
 
+// The frame step while the city plays, before its clock moves (at t).
+double cityStep(double t, double step);
+
 // The lens: 55 degrees, a fast zoom to 25 at 46.5 s, back to 55 at 59 ... 61 s,
 // a slow zoom to 27 from 67.4 s.
 double cityFovy(double t);
@@ -89,7 +92,6 @@ public:
   void listPointSets(std::vector<pointSetRequest>& out) const override;
 
 protected:
-  bool advance(double* step) override;
   void script(double step) override;
   void render(double* step) override;
 

@@ -15,9 +15,16 @@
 #include "scenes/timing.h"
 
 // ---- time script (section seconds) ---------------------------------------------------
-static const double StretchFrom = 14.0;
-static const double FadeFrom = 19.0;   // the cloud fades to black over the last second
+static const double Pace = 0.91;          // the whole section runs at this pace
+static const double StretchFrom = 14.0;   // and stretched up to 18 % from here
+static const double StretchGain = 0.18;
 static const int GridSize = 1536;      // particle grid, 2 359 296 points
+
+double endStep(double t, double step) {
+  step *= Pace;
+  if (t > StretchFrom) step *= 1 + StretchGain * ease(t - StretchFrom);
+  return step;
+}
 
 endValues endScript(double t, const route& shakeTrack) {
   endValues v;
@@ -31,7 +38,6 @@ endValues endScript(double t, const route& shakeTrack) {
   // The shake swells only after 30 s, which this section never reaches.
   v.shakeAmplitude = shakeAmplitude(t, 4.5);
   v.shakeIndex = shakeIndex(shakeTrack, shakeClock(t));
-  v.fade = 1 - ease(t - FadeFrom);
   return v;
 }
 
@@ -67,21 +73,11 @@ void part_theend::load(rendercontext* context) {
 
 // ---- frame --------------------------------------------------------------------------------
 
-bool part_theend::advance(double* step) {
-  if (!current()) return false;
-  *step *= 0.91;
-  if (t > StretchFrom) *step *= 1 + 0.18 * ease(t - StretchFrom);
-  t += *step;
-  if (t > row.endClock) handOver(false);  // nothing follows: part number 6
-  return true;
-}
-
 // The mantis draws in this frame too when it hands over; draw() has reset
 // every piece of state before this runs, so nothing of its frame carries over.
 void part_theend::script(double step) {
   endValues v = endScript(t, shake);
   cam = endCamera(v, shake);
-  post.glow = float(v.fade);
   megaRotate += float(megaRotateRate(t) * step);  // stays 0 before 27 s
 }
 

@@ -23,8 +23,19 @@ void scene::runFrame(frameDepth depth, double* step, FrameState* state) {
     render(step);
     ++framesDrawn;
   }
+  if (row.passOn) *step = row.passOn(t, *step);
   frame.values[0] = t;
   *state = frame;
+}
+
+bool scene::advance(double* step) {
+  *step *= row.passingScale;
+  if (!current()) return false;
+  if (row.ownSteps) *step = row.ownSteps(t, *step);
+  if (row.test == handOverTest::beforeClock && t > row.endClock) handOver();
+  t += *step;
+  if (row.test == handOverTest::afterClock && t > row.endClock) handOver();
+  return true;
 }
 
 void scene::takeTimeline(const scene& played) {
@@ -37,9 +48,9 @@ void scene::restartClouds() {
   if (rc) simulator().stored = false;
 }
 
-void scene::handOver(bool flag) {
+void scene::handOver() {
   frame.partNumber = row.partNumber + 1;
-  if (flag) frame.switched = true;
+  if (row.flag == handOverFlag::stopsChain) frame.switched = true;
 }
 
 // ---- load ---------------------------------------------------------------------------------

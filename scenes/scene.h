@@ -4,11 +4,12 @@
 // look-at, the point draw, the post passes).
 //
 // A scene's frame runs to one of three depths (frameDepth). advance() is its
-// prologue and touches no GL: step scalings, its own clock and the hand-over,
-// in the order the scene runs them. script() follows, GL-free too: the
-// camera, the frame's values and the accumulators. render() draws, and runs
-// only when the section is loaded. The chain walker (chain.h) is the one
-// caller of runFrame.
+// prologue and touches no GL: the step scalings, its own clock and the
+// hand-over, as its row of the section table gives them. script() follows,
+// GL-free too: the camera, the frame's values and the accumulators. render()
+// draws, and runs only when the section is loaded. Last, at every depth, the
+// row's pass-on factors scale the step the later sections get. The chain
+// walker (chain.h) is the one caller of runFrame.
 #pragma once
 #include <string>
 
@@ -75,7 +76,7 @@ public:
 
   // One frame to `depth`: the record in, advance(); unless another section
   // is current (then nothing is written back), the script, the drawing, the
-  // clock published in values[0] and the record back.
+  // pass-on factors, the clock published in values[0] and the record back.
   void runFrame(frameDepth depth, double* step, FrameState* state);
   void draw(double* step, rendercontext*, FrameState* state) final { runFrame(frameDepth::draw, step, state); }
   // The point sets load() samples, in its order: the start-up samples them
@@ -92,18 +93,19 @@ public:
   bool current() const { return frame.partNumber == row.partNumber; }
 
 protected:
-  // The prologue; false when another section is current (then nothing is
-  // written back). Must not touch GL.
-  virtual bool advance(double* step) = 0;
+  // The prologue, from the section's row: the passing scale on every call;
+  // false when another section is current (then nothing is written back);
+  // else the section's own factors, the clock and the hand-over. No GL.
+  bool advance(double* step);
   // The frame's script once the clock moved, free of GL: the camera (cam),
   // the frame's values and the accumulators (megaRotate, the shake record).
   // Runs whenever advance() returns true, loaded or not.
   virtual void script(double /*step*/) {}
   virtual void render(double* step) = 0;
 
-  // Writes the next part number into the record copy; with `flag` the driver
-  // stops the chain for this frame.
-  void handOver(bool flag);
+  // Writes the next part number into the record copy, and the flag that
+  // stops the chain for this frame where the row says so.
+  void handOver();
 
   // ---- load helpers -----------------------------------------------------------------
   // The opening of a load: openLoad, the shake track read, the banner
