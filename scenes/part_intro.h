@@ -48,22 +48,17 @@ bool logoCoin(double t, double fade);
 class part_intro : public scene {
 public:
   particlesim swingSim;  // the 512 x 512 swing swarm, owned here
-  TGObject obelisk, swingMesh, logoMesh, dna, fish, birds;
-  int logoTexture = 413, blobTexture = 10;  // above the texture base
-  introValues now;                          // the script of this frame
+  introValues now;       // the script of this frame
 
-  explicit part_intro(const sectionRow& r) : scene(r) {}
-  void load(rendercontext* rc) override;
-  void listPointSets(std::vector<pointSetRequest>& out) const override;
+  explicit part_intro(const sectionRow& r);
 
 protected:
+  void ownLoadStep(int step) override;
   void script(double step) override;
   void restartClouds() override;
   void render(double* step) override;
 
 private:
-  void loadSimulators(rendercontext* context);
-  void loadPrograms();
   void particlePass(double step, const introValues& v);
   void particleWork(double step, const introValues& v);
   void simulateCloud(double step, const introValues& v);

@@ -7,8 +7,6 @@
 #pragma once
 #include <vector>
 
-#include "geom/objmesh.h"
-#include "gfx/tgobject.h"
 #include "scenes/scene.h"
 
 // ---- the time script (GL free) -------------------------------------------------------
@@ -52,12 +50,7 @@ std::vector<birdPose> birdsAt(double t);
 
 class part_reallife : public scene {
 public:
-  TGObject obelisk, sphere;  // point sets the compute program samples
-  objmesh bird, statue;      // the silhouette and the flights
-
-  explicit part_reallife(const sectionRow& r) : scene(r) {}
-  void load(rendercontext* rc) override;
-  void listPointSets(std::vector<pointSetRequest>& out) const override;
+  explicit part_reallife(const sectionRow& r);
   // The flapping bird from its side, black on white, into colour A (also
   // drawn alone by the tests).
   void silhouettePass();

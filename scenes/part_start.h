@@ -28,13 +28,10 @@ camera startCamera(const startValues& v, const route& shakeTrack, vec3& moved);
 
 class part_start : public scene {
 public:
-  TGObject obelisk;  // the shape the particles are drawn to
   vec3 titleShift;   // shake offset of this frame, drifts the title card
   startValues now;   // the script of this frame
 
-  explicit part_start(const sectionRow& r) : scene(r) {}
-  void load(rendercontext* rc) override;
-  void listPointSets(std::vector<pointSetRequest>& out) const override;
+  explicit part_start(const sectionRow& r);
 
 protected:
   void script(double step) override;

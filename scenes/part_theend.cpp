@@ -5,7 +5,7 @@
 #include <GL/glew.h>
 
 #include <cmath>
-#include <iostream>
+#include <iterator>
 
 #include "gfx/frametimer.h"
 #include "gfx/particlesim.h"
@@ -19,6 +19,21 @@ static const double Pace = 0.91;          // the whole section runs at this pace
 static const double StretchFrom = 14.0;   // and stretched up to 18 % from here
 static const double StretchGain = 0.18;
 static const int GridSize = 1536;      // particle grid, 2 359 296 points
+
+// ---- load ---------------------------------------------------------------------------------
+static const int Logo = 0;  // the word the particles are drawn to
+static const pointSetRequest LogoSet{"newobjects//veltra.obj", GridSize, GridSize, 33, 33, 1, 1, 1};
+static postStyle endPost() {
+  postStyle p;
+  p.background = backgroundPass::none;  // nothing loaded, nothing drawn
+  return p;
+}
+static const postStyle EndPost = endPost();
+// No 1-D texture of its own: the blur reads the one the start section made.
+static const loadRow EndLoad[] = {
+    shakeTrack(), banner(), simulatorGrid(GridSize), points(Logo, LogoSet),
+    scenePrograms(), targets(), jpeg(BlobSprite, "textures/blob41b.jpg"), postOptions(EndPost),
+};
 
 double endStep(double t, double step) {
   step *= Pace;
@@ -53,23 +68,7 @@ camera endCamera(const endValues& v, const route& shakeTrack) {
   return c;
 }
 
-// ---- load ---------------------------------------------------------------------------------
-
-static const pointSetRequest LogoSet{"newobjects//veltra.obj", GridSize, GridSize, 33, 33, 1, 1, 1};
-
-void part_theend::listPointSets(std::vector<pointSetRequest>& out) const { out.push_back(LogoSet); }
-
-void part_theend::load(rendercontext* context) {
-  beginLoad(context);
-  loadSimulator(context, GridSize);
-  logo.context = context;
-  logo.load(LogoSet);
-  texture1D = FloatTexture1DSlot;  // made by the start section
-  loadSceneSet(false);
-  loadSprites(false);
-  t = row.startClock;
-  post.background = backgroundPass::none;
-}
+part_theend::part_theend(const sectionRow& r) : scene(r, EndLoad, std::size(EndLoad)) {}
 
 // ---- frame --------------------------------------------------------------------------------
 
@@ -91,17 +90,18 @@ void part_theend::render(double* step) {
 
 void part_theend::simulate(double step) {
   stepCloud(step, {
-      {"OriginalPositionTexture", 7, logo.positionTexture},
+      {"OriginalPositionTexture", 7, sets[Logo].positionTexture},
       {"Swirl_Texture", 15, textureName(textureBase + FirstTitleSlot)},
-      {"OriginalPositionTexture_Bird", 16, logo.positionTexture},
-      {"OriginalColorTexture", 8, logo.colorTexture},
+      {"OriginalPositionTexture_Bird", 16, sets[Logo].positionTexture},
+      {"OriginalColorTexture", 8, sets[Logo].colorTexture},
   });
 }
 
 void part_theend::particlePass(double step) {
-  beginParticlePass();
+  openParticlePass();
   simulate(step);
-  drawCloud(logo.colorTexture);
+  beginPoints(simulator(), sets[Logo].colorTexture, 13);
+  drawPointCount(GridSize * GridSize);
   endPoints();
   beginOverlays();
   closeParticlePass();

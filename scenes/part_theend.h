@@ -32,11 +32,7 @@ camera endCamera(const endValues& v, const route& shakeTrack);
 
 class part_theend : public scene {
 public:
-  TGObject logo;  // the word the particles are drawn to
-
-  explicit part_theend(const sectionRow& r) : scene(r) {}
-  void load(rendercontext* rc) override;
-  void listPointSets(std::vector<pointSetRequest>& out) const override;
+  explicit part_theend(const sectionRow& r);
 
 protected:
   void script(double step) override;
