@@ -48,21 +48,11 @@ static const pointSetRequest LogoSet{"newobjects//logo.obj", SwingSize, SwingSiz
 static const pointSetRequest DnaSet{"newobjects//DNA.obj", GridSize, GridSize, 100, 40, 1, 1, 1};
 static const pointSetRequest FishSet{"newobjects//fish.obj", GridSize, GridSize, 80, 40, 1, 1, 1};
 static const pointSetRequest BirdSet{"newobjects//bird.obj", GridSize, GridSize, 80, 50, 1, 1, 1};
-// The occlusion pass takes the aspect and the shake's move, neither it nor
-// the blur the resolution; the background effect is drawn over the frame.
-static postStyle introPost() {
-  postStyle p;
-  p.ssaoResolution = p.blurResolution = false;
-  p.aspect = true;
-  p.relX = true;
-  p.background = backgroundPass::drawn;
-  return p;
-}
-static const postStyle IntroPost = introPost();
 static const loadRow IntroLoad[] = {
     shakeTrack(), banner(),
     simulatorGrid(GridSize), points(Obelisk, ObeliskSet), own(SwingSimulator),
-    points(Swing, SwingSet), points(Logo, LogoSet), postOptions(IntroPost),
+    points(Swing, SwingSet), points(Logo, LogoSet),
+    postOptions(SsaoAspect | SsaoNoResolution | BlurNoResolution | ShakeMove | BackgroundDrawn),
     scenePrograms(), program(SwingSlot, "v_particles_Swing.cpp", "f_particles.cpp"),
     program(MaterialSlot, "v_material1.cpp", "f_material1.cpp"), fragment(BackgroundProgram, "f_backgroundeffect.cpp"),
     targets(), points(Dna, DnaSet),

@@ -30,16 +30,6 @@ static const int DepthMaterialSlot = 198;  // loaded, never drawn with
 static const int NoiseSlot = 29, BrushSlot = 66;  // above the texture base
 // The scene's own load steps.
 static const int CameraRoute = 0, StrokeFrames = 1, FloatTextures = 2, NoiseTexture = 3, BrushTexture = 4;
-// Neither the occlusion pass nor the blur gets the resolution; the glow is
-// added twice and the background effect drawn over the frame.
-static postStyle mantisPost() {
-  postStyle p;
-  p.ssaoResolution = p.blurResolution = false;
-  p.glowCount = 2;
-  p.background = backgroundPass::drawn;
-  return p;
-}
-static const postStyle MantisPost = mantisPost();
 // The camera route and the stroke frames come before the shake track here;
 // the programs are loaded one by one between the progress lines of the log.
 static const loadRow MantisLoad[] = {
@@ -50,7 +40,7 @@ static const loadRow MantisLoad[] = {
     program(DepthMaterialSlot, "v_material_depth.cpp", "f_material_depth.cpp"), logLine("tp5 "),
     fragment(BackgroundProgram, "f_backgroundeffect.cpp"), own(NoiseTexture), targets(),
     jpeg(BlobSprite, "textures/blob41b.jpg"), jpeg(CloudSprite, "textures/cloudt1.jpg"), own(BrushTexture),
-    postOptions(MantisPost),
+    postOptions(SsaoNoResolution | BlurNoResolution | GlowTwice | BackgroundDrawn),
 };
 
 mantisValues mantisScript(double t, const route& shakeTrack) {

@@ -32,24 +32,15 @@ static const int Obelisk = 0, Sphere = 1;  // point sets the compute program sam
 static const int Bird = 0, Statue = 1;     // meshes: the silhouette and the flights
 static const pointSetRequest ObeliskSet{"newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1};
 static const pointSetRequest SphereSet{"newobjects//sphere2.obj", GridSize, GridSize, 15, 38, 1, 1, 1};
-// The occlusion pass takes the aspect instead of the resolution; the blur
-// pass paints the sky wherever colour A stayed open, so the background
-// effect is only made current.
-static postStyle reallifePost() {
-  postStyle p;
-  p.ssaoResolution = false;
-  p.aspect = true;
-  p.background = backgroundPass::currentOnly;
-  return p;
-}
-static const postStyle ReallifePost = reallifePost();
 static const loadRow ReallifeLoad[] = {
     shakeTrack(), banner(), simulatorGrid(GridSize), points(Obelisk, ObeliskSet),
     mesh(Bird, "newobjects//bird_good.obj", 0.08), mesh(Statue, "newobjects//cronus.obj", 0.08),
     points(Sphere, SphereSet),
     scenePrograms(), program(MaterialSlot, "v_material1.cpp", "f_material1.cpp"),
     fragment(BackgroundProgram, "f_backgroundeffect.cpp"), targets(),
-    jpeg(BlobSprite, "textures/blob41b.jpg"), postOptions(ReallifePost),
+    // the blur pass paints the sky wherever colour A stayed open: the
+    // background effect is only made current
+    jpeg(BlobSprite, "textures/blob41b.jpg"), postOptions(SsaoAspect | SsaoNoResolution),
 };
 
 double reallifeStep(double, double step) { return step * 1.05; }

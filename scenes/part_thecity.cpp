@@ -25,25 +25,16 @@ static const int Obelisk = 0, Baby = 1;  // point sets: the two shapes of the cl
 static const int DoveFrames = 0, Walker = 1;  // the scene's own load steps
 static const pointSetRequest ObeliskSet{"newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1};
 static const pointSetRequest BabySet{"newobjects//baby.obj", GridSize, GridSize, 18, 20, 1, 1, 1};
-// The blur pass paints the dusk where colour A stayed empty; the background
-// effect is only made current, without the resolution. The glow's strength
-// is the scene's own smoothing pass's.
-static postStyle cityPost() {
-  postStyle p;
-  p.ssaoResolution = false;
-  p.relX = true;
-  p.background = backgroundPass::currentOnly;
-  p.backgroundResolution = false;
-  return p;
-}
-static const postStyle CityPost = cityPost();
 static const loadRow CityLoad[] = {
     shakeTrack(), banner(), floatTexture1D(), simulatorGrid(GridSize), points(Obelisk, ObeliskSet),
     mesh(LatticeMesh, "newobjects//Eiffel.obj", 0.05), mesh(TowerMesh, "newobjects//Tower.obj", 0.1),
     mesh(TempleMesh, "newobjects//Parthenon.obj", 0.05), mesh(TreeMesh, "newobjects//tree.obj", 0.05),
     points(Baby, BabySet), scenePrograms(), fragment(BackgroundProgram, "f_backgroundeffect.cpp"), targets(),
     jpeg(BlobSprite, "textures/blob41b.jpg"), jpeg(CloudSprite, "textures/cloudt1.jpg"),
-    own(DoveFrames), own(Walker), postOptions(CityPost),
+    own(DoveFrames), own(Walker),
+    // the blur pass paints the dusk where colour A stayed empty: the
+    // background effect is only made current
+    postOptions(SsaoNoResolution | ShakeMove | BackgroundNoResolution),
 };
 
 part_thecity::part_thecity(const sectionRow& r) : scene(r, CityLoad, std::size(CityLoad)) { cloudAllTime = true; }

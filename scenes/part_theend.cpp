@@ -23,16 +23,10 @@ static const int GridSize = 1536;      // particle grid, 2 359 296 points
 // ---- load ---------------------------------------------------------------------------------
 static const int Logo = 0;  // the word the particles are drawn to
 static const pointSetRequest LogoSet{"newobjects//veltra.obj", GridSize, GridSize, 33, 33, 1, 1, 1};
-static postStyle endPost() {
-  postStyle p;
-  p.background = backgroundPass::none;  // nothing loaded, nothing drawn
-  return p;
-}
-static const postStyle EndPost = endPost();
 // No 1-D texture of its own: the blur reads the one the start section made.
 static const loadRow EndLoad[] = {
     shakeTrack(), banner(), simulatorGrid(GridSize), points(Logo, LogoSet),
-    scenePrograms(), targets(), jpeg(BlobSprite, "textures/blob41b.jpg"), postOptions(EndPost),
+    scenePrograms(), targets(), jpeg(BlobSprite, "textures/blob41b.jpg"), postOptions(NoBackground),
 };
 
 double endStep(double t, double step) {

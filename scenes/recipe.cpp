@@ -44,10 +44,23 @@ void scene::loadRowStep(const loadRow& r) {
     case loadStep::program: shaders.loadProgram(dir + r.file, dir + r.second, r.slot); break;
     case loadStep::targets: attachTargets(); break;
     case loadStep::jpeg: rc->loadJpg(r.file, textureBase + r.slot); break;
-    case loadStep::postOptions: post = *r.style; break;
+    case loadStep::postOptions: post = postStyleOf(r.slot); break;
     case loadStep::logLine: std::cout << r.file << std::endl; break;
     case loadStep::own: ownLoadStep(r.slot); break;
   }
+}
+
+postStyle postStyleOf(int options) {
+  postStyle p;
+  p.ssaoResolution = !(options & SsaoNoResolution);
+  p.aspect = (options & SsaoAspect) != 0;
+  p.blurResolution = !(options & BlurNoResolution);
+  p.relX = (options & ShakeMove) != 0;
+  p.backgroundResolution = !(options & BackgroundNoResolution);
+  p.glowCount = options & GlowTwice ? 2 : 1;
+  if (options & BackgroundDrawn) p.background = backgroundPass::drawn;
+  if (options & NoBackground) p.background = backgroundPass::none;
+  return p;
 }
 
 particlesim& scene::loadSimulator(int grid) {

@@ -206,5 +206,8 @@ void resetSceneState(int width, int height);
 // `colour`; `added` blends it (one, one) onto what is there.
 void screenQuad(rendercontext* rc, bool added = false, float colour = 1);
 
+// The post chain of a recipe's postOptions row (postOption flags).
+postStyle postStyleOf(int options);
+
 // All three matrices to identity.
 void identityMatrices();

@@ -42,25 +42,16 @@ TEST_F(sceneCapture, endFadesToBlackInItsLastSecondWithTheGlowAtFull) {
   EXPECT_LT(p.countAbove(20, 0, 0, 640, 400), 40);
 }
 
-// At 10 s: the word's cloud and the post passes; no background program.
-TEST_F(endSceneGl, everyDrawRunsUnderItsStateAt10) {
-  expectDraws(10, {
-      "compute",
-      "points opaque depth P200 fbo n2359296",
-      "quads opaque nodepth P202 fbo",
-      "quads opaque nodepth P203 fbo",
-      "quads opaque nodepth P204 win",
-      "quads add nodepth fixed c(1.00,1.00,1.00,1.00) win"});
-}
-
-// Half-way through the fade the glow quad is still white: only the cloud
+// At 10 s and half-way through the fade: the word's cloud and the post
+// passes, no background program; the glow quad stays white while the cloud
 // fades.
-TEST_F(endSceneGl, theGlowStaysWhiteWhileTheCloudFades) {
-  expectDraws(19.5, {
-      "compute",
-      "points opaque depth P200 fbo n2359296",
-      "quads opaque nodepth P202 fbo",
-      "quads opaque nodepth P203 fbo",
-      "quads opaque nodepth P204 win",
-      "quads add nodepth fixed c(1.00,1.00,1.00,1.00) win"});
+TEST_F(endSceneGl, everyDrawRunsUnderItsStateAt10AndWhileFading) {
+  for (double at : {10.0, 19.5})
+    expectDraws(at, {
+        "compute",
+        "points opaque depth P200 fbo n2359296",
+        "quads opaque nodepth P202 fbo",
+        "quads opaque nodepth P203 fbo",
+        "quads opaque nodepth P204 win",
+        "quads add nodepth fixed c(1.00,1.00,1.00,1.00) win"});
 }

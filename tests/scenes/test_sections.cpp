@@ -1,6 +1,7 @@
-// The sections' clocks before the end section, without GL (a section that
-// is not loaded runs only its prologue and epilogue): the step each hands
-// down the chain, and the hand-over on the first frame past its end.
+// The sections' clocks without GL (a section that is not loaded runs only
+// its prologue and epilogue): the step each hands down the chain, worked out
+// by hand at the edges of its keys, and the hand-over on the first frame past
+// its end.
 #include <gtest/gtest.h>
 
 #include "scenes/part_intro.h"
