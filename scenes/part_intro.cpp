@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 #include "gfx/frametimer.h"
 #include "gfx/quads.h"
@@ -26,13 +27,53 @@ static const int GridSize = 1536;        // main cloud, 2 359 296 points
 static const int SwingSize = 512;        // swing swarm, 262 144 points
 static const int SwingSlot = 113;        // the swing's point program
 
-// The point sets, in the order load() samples them.
+// The frame step: the opening runs slower, then catches up; a brief
+// near-stop at 51 ... 53 s; the last seconds speed up the sections after it.
+static const double SlowTo = 18.0;        // x 0.84 before here
+static const double CatchUpTo = 36.0;     // x 1.1785714285714286 from SlowTo to here
+static const double NearStopFrom = 51.0, NearStopTo = 52.0;
+static const double FasterTo = 40.0;      // x 1.12 before here
+static const double FastestTo = 5.0;      // and x 1.05 before here
+static const double PassOnFrom = 164.0;   // the step handed on x 1.1 from here
+static const double PassOnMoreFrom = 168.0;  // and x 1.2 more from here
+
+// ---- load ---------------------------------------------------------------------------------
+static const int Obelisk = 0, Swing = 1, Logo = 2, Dna = 3, Fish = 4, Birds = 5;  // point sets
+static const int MaterialSlot = SpareProgram;  // made current and released, never drawn with
+static const int LogoTexture = 413;            // above the texture base
+static const int SwingSimulator = 0;           // the own load step: the swing swarm's simulator
 static const pointSetRequest ObeliskSet{"newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1};
 static const pointSetRequest SwingSet{"newobjects//swing.obj", SwingSize, SwingSize, 30, 6, 1, 1, 1};
 static const pointSetRequest LogoSet{"newobjects//logo.obj", SwingSize, SwingSize, 30, 30, 1, 1, 1};
 static const pointSetRequest DnaSet{"newobjects//DNA.obj", GridSize, GridSize, 100, 40, 1, 1, 1};
 static const pointSetRequest FishSet{"newobjects//fish.obj", GridSize, GridSize, 80, 40, 1, 1, 1};
 static const pointSetRequest BirdSet{"newobjects//bird.obj", GridSize, GridSize, 80, 50, 1, 1, 1};
+static const loadRow IntroLoad[] = {
+    shakeTrack(), banner(),
+    simulatorGrid(GridSize), points(Obelisk, ObeliskSet), own(SwingSimulator),
+    points(Swing, SwingSet), points(Logo, LogoSet),
+    postOptions(SsaoAspect | SsaoNoResolution | BlurNoResolution | ShakeMove | BackgroundDrawn),
+    scenePrograms(), program(SwingSlot, "v_particles_Swing.cpp", "f_particles.cpp"),
+    program(MaterialSlot, "v_material1.cpp", "f_material1.cpp"), fragment(BackgroundProgram, "f_backgroundeffect.cpp"),
+    targets(), points(Dna, DnaSet),
+    jpeg(BlobSprite, "textures/blob41b.jpg"), jpeg(LogoTexture, "textures/obelisk_logo2.jpg"),
+    points(Fish, FishSet), points(Birds, BirdSet),
+};
+
+double introStep(double t, double step) {
+  if (t < SlowTo) step *= 0.84;
+  if (t > SlowTo && t < CatchUpTo) step *= 1.1785714285714286;
+  step *= 1 - 0.9 * (ease(0.9 * (t - NearStopFrom)) - ease(0.9 * (t - NearStopTo)));
+  if (t < FasterTo) step *= 1.12;
+  if (t < FastestTo) step *= 1.05;
+  return step;
+}
+
+double introPassOn(double t, double step) {
+  if (t > PassOnFrom) step *= 1.1;
+  if (t > PassOnMoreFrom) step *= 1.2;
+  return step;
+}
 
 introValues introScript(double t, const route& shakeTrack) {
   introValues v;
@@ -136,50 +177,13 @@ camera introCamera(double t, const introValues& v, vec3& record) {
   return c;
 }
 
-// ---- load ---------------------------------------------------------------------------------
+part_intro::part_intro(const sectionRow& r) : scene(r, IntroLoad, std::size(IntroLoad)) { blurSlot = LegacyBlurSlot; }
 
-void part_intro::loadSimulators(rendercontext* context) {
-  particlesim& sim = loadSimulator(context, GridSize);
-  obelisk.context = context;
-  obelisk.load(ObeliskSet);
+void part_intro::ownLoadStep(int step) {
+  if (step != SwingSimulator) return;
   swingSim.width = swingSim.height = SwingSize;
   swingSim.load(std::string(row.shaderDir) + "ComputeShaderSwing.cpp");
-  swingSim.curlTexture = sim.curlTexture;  // copied once the main cloud has its own
-  swingMesh.context = logoMesh.context = context;
-  swingMesh.load(SwingSet);
-  logoMesh.load(LogoSet);
-}
-
-void part_intro::listPointSets(std::vector<pointSetRequest>& out) const {
-  out.insert(out.end(), {ObeliskSet, SwingSet, LogoSet, DnaSet, FishSet, BirdSet});
-}
-
-void part_intro::loadPrograms() {
-  loadScenePrograms();
-  loadVertexFragment("v_particles_Swing.cpp", "f_particles.cpp", SwingSlot);
-  loadVertexFragment("v_material1.cpp", "f_material1.cpp", spareSlot);
-  loadFragment("f_backgroundeffect.cpp", backgroundSlot);
-}
-
-void part_intro::load(rendercontext* context) {
-  beginLoad(context);
-  loadSimulators(context);
-  t = row.startClock;
-  textureBase = 0;
-  blurSlot = 4;
-  spareSlot = SpareProgram;
-  post.ssaoResolution = post.blurResolution = false;
-  post.aspect = true;
-  post.relX = true;
-  post.background = backgroundPass::drawn;
-  loadPrograms();
-  attachTargets();
-  dna.context = fish.context = birds.context = context;
-  dna.load(DnaSet);
-  context->loadJpg("textures/blob41b.jpg", textureBase + blobTexture);
-  context->loadJpg("textures/obelisk_logo2.jpg", textureBase + logoTexture);
-  fish.load(FishSet);
-  birds.load(BirdSet);
+  swingSim.curlTexture = simulator().curlTexture;  // copied once the main cloud has its own
 }
 
 void part_intro::restartClouds() {
@@ -189,24 +193,7 @@ void part_intro::restartClouds() {
 
 // ---- frame --------------------------------------------------------------------------------
 
-bool part_intro::advance(double* step) {
-  if (!current()) return false;
-  // the opening runs slower, then catches up; a brief near-stop at 51 s
-  if (t < 18) *step *= 0.84;
-  if (t > 18 && t < 36) *step *= 1.1785714285714286;
-  *step *= 1 - 0.9 * (ease(0.9 * (t - 51)) - ease(0.9 * (t - 52)));
-  if (t < 40) *step *= 1.12;
-  if (t < 5) *step *= 1.05;
-  if (t > row.endClock) handOver(true);
-  t += *step;
-  // the particle pass speeds up the last seconds; later sections see it too
-  if (t > 164) *step *= 1.1;
-  if (t > 168) *step *= 1.2;
-  return true;
-}
-
-// The frame's script values are evaluated once, after the clock moved; the
-// step the simulators get already holds the last seconds' speed-up.
+// The frame's script values are evaluated once, after the clock moved.
 void part_intro::script(double) {
   now = introScript(t, shake);
   vec3 record;
@@ -231,11 +218,11 @@ void part_intro::simulateCloud(double step, const introValues& v) {
   setMatrix(sim.program, "RotationMatrix3", v.tumble);
   setMatrix(sim.program, "RotationMatrix4", v.lateTurn);
   sim.bindSamplers({
-      {"OriginalPositionTexture", 7, obelisk.positionTexture},
-      {"OriginalPositionTexture_Obelisk", 14, dna.positionTexture},
-      {"OriginalPositionTexture_Fish", 15, fish.positionTexture},
-      {"OriginalPositionTexture_Bird", 16, birds.positionTexture},
-      {"OriginalColorTexture", 8, obelisk.colorTexture},
+      {"OriginalPositionTexture", 7, sets[Obelisk].positionTexture},
+      {"OriginalPositionTexture_Obelisk", 14, sets[Dna].positionTexture},
+      {"OriginalPositionTexture_Fish", 15, sets[Fish].positionTexture},
+      {"OriginalPositionTexture_Bird", 16, sets[Birds].positionTexture},
+      {"OriginalColorTexture", 8, sets[Obelisk].colorTexture},
   });
   sim.dispatch();
 }
@@ -246,9 +233,9 @@ void part_intro::simulateSwing(double step, const introValues& v) {
   setMatrix(swingSim.program, "RotationMatrix", v.swing1);
   setMatrix(swingSim.program, "RotationMatrix2", v.swing2);
   swingSim.bindSamplers({
-      {"OriginalPositionTexture", 7, swingMesh.positionTexture},
-      {"OriginalColorTexture", 8, swingMesh.colorTexture},
-      {"OriginalPositionTextureLogo", 12, logoMesh.positionTexture},
+      {"OriginalPositionTexture", 7, sets[Swing].positionTexture},
+      {"OriginalColorTexture", 8, sets[Swing].colorTexture},
+      {"OriginalPositionTextureLogo", 12, sets[Logo].positionTexture},
   });
   swingSim.dispatch();
 }
@@ -261,23 +248,25 @@ void part_intro::particleWork(double step, const introValues& v) {
   simulateCloud(step, v);
   benchPassEnd(passCompute);
   glActiveTexture(GL_TEXTURE0);
-  drawPoints(simulator(), obelisk.colorTexture, 8, GridSize * GridSize);
+  beginPoints(simulator(), sets[Obelisk].colorTexture, 8);
+  drawPointCount(GridSize * GridSize);
   endPoints();
   if (!v.swing) return;
   benchPassBegin(passCompute);
   simulateSwing(step, v);
   benchPassEnd(passCompute);
   glActiveTexture(GL_TEXTURE0);
-  drawPoints(swingSim, swingMesh.colorTexture, 8, SwingSize * SwingSize, SwingSlot);
+  beginPoints(swingSim, sets[Swing].colorTexture, 8, SwingSlot);
+  drawPointCount(SwingSize * SwingSize);
   endPoints();
 }
 
 // The material program is made current and released; nothing is drawn with it.
 void part_intro::materialStub() {
-  shaders.useProgram(spareSlot);
-  shaders.setFloat(spareSlot, "ttime", float(t));
+  shaders.useProgram(MaterialSlot);
+  shaders.setFloat(MaterialSlot, "ttime", float(t));
   shaders.useNoProgram();
-  glColor3f(1, 0.7f, 0.6f);
+  warmColour();
 }
 
 // The logo in the upper right, shown in a frame when its fade beats that
@@ -289,7 +278,7 @@ void part_intro::logoFlicker(const introValues& v) {
   glEnable(GL_BLEND);  // added: the image's black margins leave the frame as it is
   glBlendFunc(GL_ONE, GL_ONE);
   glEnable(GL_TEXTURE_2D);
-  rc->bindTexture(textureBase + logoTexture);
+  rc->bindTexture(textureBase + LogoTexture);
   glColor3f(1, 1, 1);
   glPushMatrix();
   glTranslatef(0.7f, 0.7f, 0);
@@ -304,11 +293,9 @@ void part_intro::logoFlicker(const introValues& v) {
 }
 
 void part_intro::particlePass(double step, const introValues& v) {
-  particleStateSetUp();  // blending stays on: the main cloud is added
+  openParticlePass(passOpening::added);  // the main cloud is added; the logo's coin drew from the generator
   particleWork(step, v);
   materialStub();
   logoFlicker(v);
-  glDisable(GL_TEXTURE_2D);
-  glEnable(GL_DEPTH_TEST);
-  shaders.useNoProgram();
+  closeParticlePass();
 }

@@ -22,6 +22,13 @@ struct introValues {
   mat4 swing1, swing2;          // the swing's two rotations
 };
 
+// The frame step while the intro plays, before its clock moves (at t).
+double introStep(double t, double step);
+// The step handed on to the later sections after the intro's frame is drawn
+// (at its clock t, already moved): its own simulators never see these two
+// factors.
+double introPassOn(double t, double step);
+
 // The time script at section time t, reading the shake track. Draws from
 // the program's generator (the logo's coin) and leaves it reseeded.
 introValues introScript(double t, const route& shakeTrack);
@@ -41,23 +48,17 @@ bool logoCoin(double t, double fade);
 class part_intro : public scene {
 public:
   particlesim swingSim;  // the 512 x 512 swing swarm, owned here
-  TGObject obelisk, swingMesh, logoMesh, dna, fish, birds;
-  int logoTexture = 413, blobTexture = 10;  // above the texture base
-  introValues now;                          // the script of this frame
+  introValues now;       // the script of this frame
 
-  explicit part_intro(const sectionRow& r) : scene(r) {}
-  void load(rendercontext* rc) override;
-  void listPointSets(std::vector<pointSetRequest>& out) const override;
+  explicit part_intro(const sectionRow& r);
 
 protected:
-  bool advance(double* step) override;
+  void ownLoadStep(int step) override;
   void script(double step) override;
   void restartClouds() override;
   void render(double* step) override;
 
 private:
-  void loadSimulators(rendercontext* context);
-  void loadPrograms();
   void particlePass(double step, const introValues& v);
   void particleWork(double step, const introValues& v);
   void simulateCloud(double step, const introValues& v);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <iterator>
 
 #include "gfx/frametimer.h"
 #include "gfx/particlesim.h"
@@ -24,6 +25,23 @@ static const float RibbonHalfWidth = 0.0085f;
 static const float BrushRepeat = 7.0f;     // brush texture repeats per unit of stroke
 static const int StrokeSeed = 42342;
 static const int DepthMaterialSlot = 198;  // loaded, never drawn with
+
+// ---- load ---------------------------------------------------------------------------------
+static const int NoiseSlot = 29, BrushSlot = 66;  // above the texture base
+// The scene's own load steps.
+static const int CameraRoute = 0, StrokeFrames = 1, FloatTextures = 2, NoiseTexture = 3, BrushTexture = 4;
+// The camera route and the stroke frames come before the shake track here;
+// the programs are loaded one by one between the progress lines of the log.
+static const loadRow MantisLoad[] = {
+    own(CameraRoute), banner(), own(StrokeFrames), own(FloatTextures), shakeTrack(), floatTexture1D(),
+    logLine("tp1 "), simulatorGrid(GridSize), logLine("tp2 "), logLine("tp3 "),
+    fragment(SsaoProgram, "f_combineSSAO.cpp"), logLine("tp4 "), fragment(BlurProgram, "f_blurpass.cpp"),
+    fragment(SmoothProgram, "f_smoothpass.cpp"), program(ParticleProgram, "v_particles.cpp", "f_particles.cpp"),
+    program(DepthMaterialSlot, "v_material_depth.cpp", "f_material_depth.cpp"), logLine("tp5 "),
+    fragment(BackgroundProgram, "f_backgroundeffect.cpp"), own(NoiseTexture), targets(),
+    jpeg(BlobSprite, "textures/blob41b.jpg"), jpeg(CloudSprite, "textures/cloudt1.jpg"), own(BrushTexture),
+    postOptions(SsaoNoResolution | BlurNoResolution | GlowTwice | BackgroundDrawn),
+};
 
 mantisValues mantisScript(double t, const route& shakeTrack) {
   mantisValues v;
@@ -151,56 +169,27 @@ static GLuint zeroFloatTexture(int width, int height, GLint internalFormat, GLen
   return name;
 }
 
-// The camera route and the stroke frames come before the shake track here.
-void part_mantis::load(rendercontext* context) {
-  openLoad(context);
-  readTextRoute(cameraRoute, "Part_mantis//camroutes.rt");
-  logBanner();
-  listStrokeFrames(strokeFiles, "Routes//prs_*.rt", "Routes//", true);
-  if (!depthTexture) depthTexture = zeroFloatTexture(640, 480, GL_R32F, GL_RED, 1);
-  if (!splineTexture) splineTexture = zeroFloatTexture(500, 300, GL_RGB32F, GL_RGBA, 4);
-  readShake();
-  make1DTexture();
-  std::cout << "tp1 " << std::endl;
-  loadSimulator(context, GridSize);
-  std::cout << "tp2 " << std::endl;
-  std::cout << "tp3 " << std::endl;
-  textureBase = 0;
-  spareSlot = SpareProgram;  // reserved, nothing loads it
-  t = row.startClock;
-  loadFragment("f_combineSSAO.cpp", ssaoSlot);
-  std::cout << "tp4 " << std::endl;
-  loadFragment("f_blurpass.cpp", blurSlot);
-  loadFragment("f_smoothpass.cpp", smoothSlot);
-  loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
-  loadVertexFragment("v_material_depth.cpp", "f_material_depth.cpp", DepthMaterialSlot);
-  std::cout << "tp5 " << std::endl;
-  loadFragment("f_backgroundeffect.cpp", backgroundSlot);
-  noiseSlot = textureBase + 29;
-  context->createNoiseTexture(noiseSlot, 640, 480);
-  attachTargets();
-  loadSprites(true);
-  brushSlot = textureBase + 66;
-  context->loadJpgRgba("textures/tex1.jpg", "textures/tex1.jpg", brushSlot);
-  context->bindTexture(brushSlot);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  strokeFrame = 0;
-  post.ssaoResolution = post.blurResolution = false;
-  post.glowCount = 2;
-  post.background = backgroundPass::drawn;
+part_mantis::part_mantis(const sectionRow& r) : scene(r, MantisLoad, std::size(MantisLoad)) {}
+
+void part_mantis::ownLoadStep(int step) {
+  switch (step) {
+    case CameraRoute: readTextRoute(cameraRoute, "Part_mantis//camroutes.rt"); break;
+    case StrokeFrames: listStrokeFrames(strokeFiles, "Routes//prs_*.rt", "Routes//", true); break;
+    case FloatTextures:
+      if (!depthTexture) depthTexture = zeroFloatTexture(640, 480, GL_R32F, GL_RED, 1);
+      if (!splineTexture) splineTexture = zeroFloatTexture(500, 300, GL_RGB32F, GL_RGBA, 4);
+      break;
+    case NoiseTexture: rc->createNoiseTexture(textureBase + NoiseSlot, 640, 480); break;
+    case BrushTexture:
+      rc->loadJpgRgba("textures/tex1.jpg", "textures/tex1.jpg", textureBase + BrushSlot);
+      rc->bindTexture(textureBase + BrushSlot);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+      break;
+  }
 }
 
 // ---- frame --------------------------------------------------------------------------------
-
-bool part_mantis::advance(double* step) {
-  *step *= 1.05 * 0.915 * 0.968;  // on every call: the end section always runs at this pace
-  if (!current()) return false;
-  t += *step;
-  // no flag: the end section, next in the chain, already draws in this frame
-  if (t > row.endClock) handOver(false);  // to the end, without the flag
-  return true;
-}
 
 void part_mantis::script(double step) {
   now = mantisScript(t, shake);
@@ -238,7 +227,7 @@ void part_mantis::drawStrokes(const mantisValues& v) {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_TEXTURE_2D);
   glActiveTexture(GL_TEXTURE0);
-  rc->bindTexture(brushSlot);
+  rc->bindTexture(textureBase + BrushSlot);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   std::vector<ribbonEdge> ribbon;
   float halfWidth = RibbonHalfWidth * v.width;
@@ -286,7 +275,7 @@ void part_mantis::simulate(double step) {
 }
 
 void part_mantis::particlePass(double step, const mantisValues& v) {
-  beginParticlePass();
+  openParticlePass();
 
   // The drawing: this frame's strokes, read from disk.
   glDisable(GL_TEXTURE_2D);
@@ -305,18 +294,14 @@ void part_mantis::particlePass(double step, const mantisValues& v) {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glBlendFunc(GL_ONE, GL_ONE);
   glDepthMask(GL_FALSE);
+  beginPoints(simulator(), 0, 13);
   glPushMatrix();
-  drawPoints(simulator(), 0, 13, DrawnPoints);
+  drawPointCount(DrawnPoints);
   glPopMatrix();
   glDisable(GL_DEPTH_TEST);
   glDepthMask(GL_TRUE);
   endPoints();
-  shaders.useNoProgram();
 
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_BLEND);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_CULL_FACE);
-  glScalef(DrawingStretch, 1, 1);
-  identityMatrices();
+  glScalef(DrawingStretch, 1, 1);  // the drawing's stretch once more, then the matrices reset
+  closeParticlePass();
 }

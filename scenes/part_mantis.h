@@ -79,17 +79,15 @@ public:
   bool missingLogged = false;            // a missing stroke frame is logged once
   mantisValues now;                      // the script of this frame
   GLuint depthTexture = 0, splineTexture = 0;  // the section's own float textures
-  int noiseSlot = 29, brushSlot = 66;
 
-  explicit part_mantis(const sectionRow& r) : scene(r) {}
-  void load(rendercontext* rc) override;
+  explicit part_mantis(const sectionRow& r);
 
   // Reads the stroke frame for section time t into a fresh list; a frame
   // that cannot be read keeps the last list (and is logged once). GL free.
   void readStrokes(double t);
 
 protected:
-  bool advance(double* step) override;
+  void ownLoadStep(int step) override;
   void script(double step) override;
   void render(double* step) override;
 

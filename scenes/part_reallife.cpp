@@ -7,6 +7,7 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <iterator>
 
 #include "gfx/frametimer.h"
 #include "gfx/particlesim.h"
@@ -25,6 +26,24 @@ static const int StatueCount = 5, BirdCount = 11;
 static const double WakeSeconds = 1.6;   // an ember cools out of sight in this time
 static const double WakeStep = 0.1;      // section seconds per step of the wake played in after a seek
 static const int MaterialSlot = 199;     // flaps the bird mesh, writes black
+
+// ---- load ---------------------------------------------------------------------------------
+static const int Obelisk = 0, Sphere = 1;  // point sets the compute program samples
+static const int Bird = 0, Statue = 1;     // meshes: the silhouette and the flights
+static const pointSetRequest ObeliskSet{"newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1};
+static const pointSetRequest SphereSet{"newobjects//sphere2.obj", GridSize, GridSize, 15, 38, 1, 1, 1};
+static const loadRow ReallifeLoad[] = {
+    shakeTrack(), banner(), simulatorGrid(GridSize), points(Obelisk, ObeliskSet),
+    mesh(Bird, "newobjects//bird_good.obj", 0.08), mesh(Statue, "newobjects//cronus.obj", 0.08),
+    points(Sphere, SphereSet),
+    scenePrograms(), program(MaterialSlot, "v_material1.cpp", "f_material1.cpp"),
+    fragment(BackgroundProgram, "f_backgroundeffect.cpp"), targets(),
+    // the blur pass paints the sky wherever colour A stayed open: the
+    // background effect is only made current
+    jpeg(BlobSprite, "textures/blob41b.jpg"), postOptions(SsaoAspect | SsaoNoResolution),
+};
+
+double reallifeStep(double, double step) { return step * 1.05; }
 
 float reallifeRadius(double t) { return float(0.4 + 4 * ease(0.2 * t) + rampIn(0.4 * (t - 20))); }
 
@@ -118,55 +137,12 @@ std::vector<birdPose> birdsAt(double t) {
   return out;
 }
 
-// ---- load ---------------------------------------------------------------------------------
-
-// The point sets, in the order load() samples them.
-static const pointSetRequest ObeliskSet{"newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1};
-static const pointSetRequest SphereSet{"newobjects//sphere2.obj", GridSize, GridSize, 15, 38, 1, 1, 1};
-
-void part_reallife::listPointSets(std::vector<pointSetRequest>& out) const {
-  out.insert(out.end(), {ObeliskSet, SphereSet});
-}
-
-void part_reallife::load(rendercontext* context) {
-  beginLoad(context);
-  loadSimulator(context, GridSize);
-  obelisk.context = context;
-  obelisk.load(ObeliskSet);
-  bird.load("newobjects//bird_good.obj");
-  context->reportProgress(0.08);  // after each mesh
-  statue.load("newobjects//cronus.obj");
-  context->reportProgress(0.08);  // after each mesh
-  sphere.context = context;
-  sphere.load(SphereSet);
-  blurSlot = 4;
-  spareSlot = MaterialSlot;
-  t = row.startClock;
-  textureBase = 0;
-  loadScenePrograms();
-  loadVertexFragment("v_material1.cpp", "f_material1.cpp", MaterialSlot);
-  loadFragment("f_backgroundeffect.cpp", backgroundSlot);
-  attachTargets();
-  loadSprites(false);
-  // The occlusion pass takes the aspect instead of the resolution; the blur
-  // pass paints the sky wherever colour A stayed open, so the background
-  // effect is only made current.
-  post.ssaoResolution = false;
-  post.aspect = true;
-  post.background = backgroundPass::currentOnly;
+part_reallife::part_reallife(const sectionRow& r) : scene(r, ReallifeLoad, std::size(ReallifeLoad)) {
+  blurSlot = LegacyBlurSlot;
   cloudAllTime = true;
 }
 
 // ---- frame --------------------------------------------------------------------------------
-
-bool part_reallife::advance(double* step) {
-  *step *= 1.07;  // on every call: every later section of the frame runs faster too
-  if (!current()) return false;
-  *step *= 1.05;
-  t += *step;
-  if (t > row.endClock) handOver(true);
-  return true;
-}
 
 void part_reallife::script(double step) {
   cam = reallifeCamera(t, shake);
@@ -202,7 +178,7 @@ void part_reallife::silhouettePass() {
   glColor3f(0, 0, 0);
   glEnable(GL_DEPTH_TEST);
   glDisable(GL_BLEND);
-  bird.draw(-1);
+  meshes[Bird].draw(-1);
   shaders.useNoProgram();
   glColor3f(1, 1, 1);
   cSrand(42342);
@@ -215,22 +191,19 @@ void part_reallife::silhouettePass() {
 // ---- particle pass ------------------------------------------------------------------------
 
 void part_reallife::particlePass(double step) {
-  beginParticlePass();
+  openParticlePass();
   simulate(step);
-  drawCloud(sphere.colorTexture);
+  beginPoints(simulator(), sets[Sphere].colorTexture, 13);
+  drawPointCount(GridSize * GridSize);
   endPoints();
-  shaders.useNoProgram();  // the statues are drawn by the fixed pipeline
+  beginOverlays();  // the statues are drawn by the fixed pipeline
   benchPassBegin(passOverlay);
   glColor3f(1, 1, 1);
   statueFlight();
   birdFlight();
-  glAlphaFunc(GL_ALWAYS, 0.05f);
-  glDisable(GL_ALPHA_TEST);
-  glDisable(GL_BLEND);
-  glEnable(GL_DEPTH_TEST);
-  glColor3f(1, 0.7f, 0.6f);
-  shaders.useNoProgram();
-  identityMatrices();
+  glAlphaFunc(GL_ALWAYS, 0.05f);  // the flights leave the alpha reference passing everything
+  warmColour();
+  closeParticlePass();
   benchPassEnd(passOverlay);
 }
 
@@ -252,7 +225,7 @@ void part_reallife::playWake() {
     t = now - back;
     frame.demoTime = demoNow - back;
     silhouettePass();
-    beginParticlePass();
+    openParticlePass();
     simulate(WakeStep);
   }
   t = now;
@@ -263,10 +236,10 @@ void part_reallife::playWake() {
 // this frame is the swirl texture.
 void part_reallife::simulate(double step) {
   stepCloud(step, {
-      {"OriginalPositionTexture", 7, obelisk.positionTexture},
+      {"OriginalPositionTexture", 7, sets[Obelisk].positionTexture},
       {"Swirl_Texture", 15, textureName(colorA)},
-      {"OriginalPositionTexture_Bird", 16, sphere.positionTexture},
-      {"OriginalColorTexture", 8, sphere.colorTexture},
+      {"OriginalPositionTexture_Bird", 16, sets[Sphere].positionTexture},
+      {"OriginalColorTexture", 8, sets[Sphere].colorTexture},
   });
 }
 
@@ -283,7 +256,7 @@ void part_reallife::statueFlight() {
     glRotatef(s.spin, 0, 1, 0);
     glRotatef(45, s.tiltX, 1, 0.3f);
     glScalef(s.scale, s.scale, s.scale);
-    statue.draw(-1);
+    meshes[Statue].draw(-1);
     glPopMatrix();
   }
 }
@@ -302,7 +275,7 @@ void part_reallife::birdFlight() {
     shaders.useProgram(MaterialSlot);
     shaders.setFloat(MaterialSlot, "ttime", b.clock);
     glColor3f(0, 0, 0);
-    bird.draw(-1);
+    meshes[Bird].draw(-1);
     glPopMatrix();
   }
 }

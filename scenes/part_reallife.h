@@ -7,11 +7,13 @@
 #pragma once
 #include <vector>
 
-#include "geom/objmesh.h"
-#include "gfx/tgobject.h"
 #include "scenes/scene.h"
 
 // ---- the time script (GL free) -------------------------------------------------------
+
+// The frame step while the scene plays, before its clock moves (the 1.07 of
+// every call, current or not, is its row's passing scale).
+double reallifeStep(double t, double step);
 
 // How far the eye backs away from the look-at point before the keyed moves.
 float reallifeRadius(double t);
@@ -48,12 +50,7 @@ std::vector<birdPose> birdsAt(double t);
 
 class part_reallife : public scene {
 public:
-  TGObject obelisk, sphere;  // point sets the compute program samples
-  objmesh bird, statue;      // the silhouette and the flights
-
-  explicit part_reallife(const sectionRow& r) : scene(r) {}
-  void load(rendercontext* rc) override;
-  void listPointSets(std::vector<pointSetRequest>& out) const override;
+  explicit part_reallife(const sectionRow& r);
   // The flapping bird from its side, black on white, into colour A (also
   // drawn alone by the tests).
   void silhouettePass();
@@ -62,7 +59,6 @@ public:
   void restartClouds() override;
 
 protected:
-  bool advance(double* step) override;
   void script(double step) override;
   void render(double* step) override;
 

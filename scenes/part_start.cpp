@@ -4,7 +4,7 @@
 
 #include <GL/glew.h>
 
-#include <iostream>
+#include <iterator>
 
 #include "gfx/frametimer.h"
 #include "gfx/particlesim.h"
@@ -23,9 +23,24 @@ static const double TitleOut = 18.0;      // cards fade out over 4 s
 static const int FirstTitle = FirstTitleSlot, SecondTitle = 31;
 static const int GridSize = 1536;         // particle grid, 2 359 296 points
 
+// ---- load ---------------------------------------------------------------------------------
+static const int Obelisk = 0;  // the shape the particles are drawn to
+static const pointSetRequest ObeliskSet{"newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1};
+static const loadRow StartLoad[] = {
+    shakeTrack(), banner(), floatTexture1D(),
+    simulatorGrid(GridSize), points(Obelisk, ObeliskSet),
+    scenePrograms(), fragment(BackgroundProgram, "f_backgroundeffect.cpp"), targets(),
+    jpeg(BlobSprite, "textures/blob41b.jpg"), jpeg(CloudSprite, "textures/cloudt1.jpg"),
+    jpeg(FirstTitle, "textures/Intro1a.jpg"), jpeg(SecondTitle, "textures/Intro2a.jpg"),
+};
+
+double startStep(double t, double step) {
+  if (t > StretchFrom) step *= 1 + StretchGain * ease(t - StretchFrom);
+  return step;
+}
+
 startValues startScript(double t, const route& shakeTrack) {
   startValues v;
-  v.stepFactor = t > StretchFrom ? 1 + StretchGain * ease(t - StretchFrom) : 1.0;
   v.fade = ease(0.25 * (t - TitleIn)) - ease(0.25 * (t - TitleOut));
   v.titleSlot = t > TitleSwitch ? SecondTitle : FirstTitle;
   // The shake swells after 30 s and calms after 36 s; the scene hands over
@@ -51,34 +66,11 @@ camera startCamera(const startValues& v, const route& shakeTrack, vec3& moved) {
   return c;
 }
 
-// ---- load ---------------------------------------------------------------------------------
-
-static const pointSetRequest ObeliskSet{"newobjects//obelisk.obj", GridSize, GridSize, 450, 450, 1, 1, 1};
-
-void part_start::listPointSets(std::vector<pointSetRequest>& out) const { out.push_back(ObeliskSet); }
-
-void part_start::load(rendercontext* context) {
-  beginLoad(context, true);
-  loadSimulator(context, GridSize);
-  obelisk.context = context;
-  obelisk.load(ObeliskSet);
-  loadSceneSet(true);
-  loadSprites(true);
-  context->loadJpg("textures/Intro1a.jpg", textureBase + FirstTitle);
-  context->loadJpg("textures/Intro2a.jpg", textureBase + SecondTitle);
-  t = row.startClock;
+part_start::part_start(const sectionRow& r) : scene(r, StartLoad, std::size(StartLoad)) {
   cloudAllTime = true;
 }
 
 // ---- frame --------------------------------------------------------------------------------
-
-bool part_start::advance(double* step) {
-  if (!current()) return false;  // nothing changes, not even the step
-  if (t > StretchFrom) *step *= startScript(t, shake).stepFactor;
-  t += *step;
-  if (t > row.endClock) handOver(true);  // the driver sees it after the write-back
-  return true;
-}
 
 // The frame's script values are evaluated once, after the clock moved.
 void part_start::script(double step) {
@@ -97,10 +89,10 @@ void part_start::render(double* step) {
 
 void part_start::simulate(double step) {
   stepCloud(step, {
-      {"OriginalPositionTexture", 7, obelisk.positionTexture},
+      {"OriginalPositionTexture", 7, sets[Obelisk].positionTexture},
       {"Swirl_Texture", 15, textureName(textureBase + FirstTitle)},
-      {"OriginalPositionTexture_Bird", 16, obelisk.positionTexture},
-      {"OriginalColorTexture", 8, obelisk.colorTexture},
+      {"OriginalPositionTexture_Bird", 16, sets[Obelisk].positionTexture},
+      {"OriginalColorTexture", 8, sets[Obelisk].colorTexture},
       {"Original1DTexture", 17, textureName(texture1D), GL_TEXTURE_1D},
   });
 }
@@ -127,12 +119,13 @@ void part_start::drawTitle(const startValues& v) {
 }
 
 void part_start::particlePass(double step, const startValues& v) {
-  beginParticlePass();
+  openParticlePass();
   simulate(step);
-  drawCloud(obelisk.colorTexture);
+  beginPoints(simulator(), sets[Obelisk].colorTexture, 13);
+  drawPointCount(GridSize * GridSize);
   endPoints();
   beginOverlays();
   drawTitle(v);
-  glColor3f(0, 0.7f, 0.6f);
+  glColor3f(0, 0.7f, 0.6f);  // the colour the title scene's pass leaves behind
   closeParticlePass();
 }

@@ -9,13 +9,15 @@
 
 // The values of one frame of the scene's time script (GL free).
 struct startValues {
-  double stepFactor = 1;     // frame step multiplier, 1 + 0.18 ease(t - 14)
   double fade = 0;           // title brightness
   int titleSlot = 30;        // texture slot (above the base) of the title card
   float shakeAmplitude = 0;  // camera shake scale
   long shakeIndex = -1;      // shake track record; -1: no shake
   float megaRotateRate = 0;  // MegaRotate gained per second
 };
+
+// The frame step while the title scene plays, before its clock moves (at t).
+double startStep(double t, double step);
 
 // The time script at section time t, reading records of the shake track.
 startValues startScript(double t, const route& shakeTrack);
@@ -26,16 +28,12 @@ camera startCamera(const startValues& v, const route& shakeTrack, vec3& moved);
 
 class part_start : public scene {
 public:
-  TGObject obelisk;  // the shape the particles are drawn to
   vec3 titleShift;   // shake offset of this frame, drifts the title card
   startValues now;   // the script of this frame
 
-  explicit part_start(const sectionRow& r) : scene(r) {}
-  void load(rendercontext* rc) override;
-  void listPointSets(std::vector<pointSetRequest>& out) const override;
+  explicit part_start(const sectionRow& r);
 
 protected:
-  bool advance(double* step) override;
   void script(double step) override;
   void render(double* step) override;
 

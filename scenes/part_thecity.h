@@ -14,6 +14,9 @@
 
 // ---- time script (GL free) --------------------------------------------------------------
 
+// The frame step while the city plays, before its clock moves (at t).
+double cityStep(double t, double step);
+
 // The lens: 55 degrees, a fast zoom to 25 at 46.5 s, back to 55 at 59 ... 61 s,
 // a slow zoom to 27 from 67.4 s.
 double cityFovy(double t);
@@ -76,26 +79,30 @@ void placeGroups(double t, cityGroups& g);
 // A lane across the street: 12 frand - 6 drawn until it is outside +-1.3.
 float laneZ();
 
+// The dove frames: 18 from this texture slot above the base; the last is
+// never shown.
+constexpr int DoveBase = 300, DoveImages = 17;
+// The street's meshes in the scene's mesh slots.
+constexpr int LatticeMesh = 0, TowerMesh = 1, TempleMesh = 2, TreeMesh = 3;
+
 class part_thecity : public scene {
 public:
-  TGObject obelisk, baby;  // the two shapes of the cloud
-  objmesh lattice, tower, temple, tree;
   std::unique_ptr<body> walker;  // null when its motion file is missing
   objmesh limbs;
   cityGroups groups;  // filled every frame; kept here so the frame allocates nothing
 
-  explicit part_thecity(const sectionRow& r) : scene(r) {}
-  void load(rendercontext* rc) override;
-  void listPointSets(std::vector<pointSetRequest>& out) const override;
+  explicit part_thecity(const sectionRow& r);
 
 protected:
-  bool advance(double* step) override;
+  void ownLoadStep(int step) override;
   void script(double step) override;
   void render(double* step) override;
 
 private:
   float view[16] = {};  // the modelview after the look-at: the groups' world
+  void loadWalker();
   void particlePass(double step);
+  void streetState();
   void simulate(double step);
   void drawGroups();
   void drawCrowd();

@@ -5,7 +5,7 @@
 #include <GL/glew.h>
 
 #include <cmath>
-#include <iostream>
+#include <iterator>
 
 #include "gfx/frametimer.h"
 #include "gfx/particlesim.h"
@@ -15,9 +15,25 @@
 #include "scenes/timing.h"
 
 // ---- time script (section seconds) ---------------------------------------------------
-static const double StretchFrom = 14.0;
-static const double FadeFrom = 19.0;   // the cloud fades to black over the last second
+static const double Pace = 0.91;          // the whole section runs at this pace
+static const double StretchFrom = 14.0;   // and stretched up to 18 % from here
+static const double StretchGain = 0.18;
 static const int GridSize = 1536;      // particle grid, 2 359 296 points
+
+// ---- load ---------------------------------------------------------------------------------
+static const int Logo = 0;  // the word the particles are drawn to
+static const pointSetRequest LogoSet{"newobjects//veltra.obj", GridSize, GridSize, 33, 33, 1, 1, 1};
+// No 1-D texture of its own: the blur reads the one the start section made.
+static const loadRow EndLoad[] = {
+    shakeTrack(), banner(), simulatorGrid(GridSize), points(Logo, LogoSet),
+    scenePrograms(), targets(), jpeg(BlobSprite, "textures/blob41b.jpg"), postOptions(NoBackground),
+};
+
+double endStep(double t, double step) {
+  step *= Pace;
+  if (t > StretchFrom) step *= 1 + StretchGain * ease(t - StretchFrom);
+  return step;
+}
 
 endValues endScript(double t, const route& shakeTrack) {
   endValues v;
@@ -31,7 +47,6 @@ endValues endScript(double t, const route& shakeTrack) {
   // The shake swells only after 30 s, which this section never reaches.
   v.shakeAmplitude = shakeAmplitude(t, 4.5);
   v.shakeIndex = shakeIndex(shakeTrack, shakeClock(t));
-  v.fade = 1 - ease(t - FadeFrom);
   return v;
 }
 
@@ -47,41 +62,15 @@ camera endCamera(const endValues& v, const route& shakeTrack) {
   return c;
 }
 
-// ---- load ---------------------------------------------------------------------------------
-
-static const pointSetRequest LogoSet{"newobjects//veltra.obj", GridSize, GridSize, 33, 33, 1, 1, 1};
-
-void part_theend::listPointSets(std::vector<pointSetRequest>& out) const { out.push_back(LogoSet); }
-
-void part_theend::load(rendercontext* context) {
-  beginLoad(context);
-  loadSimulator(context, GridSize);
-  logo.context = context;
-  logo.load(LogoSet);
-  texture1D = FloatTexture1DSlot;  // made by the start section
-  loadSceneSet(false);
-  loadSprites(false);
-  t = row.startClock;
-  post.background = backgroundPass::none;
-}
+part_theend::part_theend(const sectionRow& r) : scene(r, EndLoad, std::size(EndLoad)) {}
 
 // ---- frame --------------------------------------------------------------------------------
-
-bool part_theend::advance(double* step) {
-  if (!current()) return false;
-  *step *= 0.91;
-  if (t > StretchFrom) *step *= 1 + 0.18 * ease(t - StretchFrom);
-  t += *step;
-  if (t > row.endClock) handOver(false);  // nothing follows: part number 6
-  return true;
-}
 
 // The mantis draws in this frame too when it hands over; draw() has reset
 // every piece of state before this runs, so nothing of its frame carries over.
 void part_theend::script(double step) {
   endValues v = endScript(t, shake);
   cam = endCamera(v, shake);
-  post.glow = float(v.fade);
   megaRotate += float(megaRotateRate(t) * step);  // stays 0 before 27 s
 }
 
@@ -95,17 +84,18 @@ void part_theend::render(double* step) {
 
 void part_theend::simulate(double step) {
   stepCloud(step, {
-      {"OriginalPositionTexture", 7, logo.positionTexture},
+      {"OriginalPositionTexture", 7, sets[Logo].positionTexture},
       {"Swirl_Texture", 15, textureName(textureBase + FirstTitleSlot)},
-      {"OriginalPositionTexture_Bird", 16, logo.positionTexture},
-      {"OriginalColorTexture", 8, logo.colorTexture},
+      {"OriginalPositionTexture_Bird", 16, sets[Logo].positionTexture},
+      {"OriginalColorTexture", 8, sets[Logo].colorTexture},
   });
 }
 
 void part_theend::particlePass(double step) {
-  beginParticlePass();
+  openParticlePass();
   simulate(step);
-  drawCloud(logo.colorTexture);
+  beginPoints(simulator(), sets[Logo].colorTexture, 13);
+  drawPointCount(GridSize * GridSize);
   endPoints();
   beginOverlays();
   closeParticlePass();

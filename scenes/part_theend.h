@@ -1,7 +1,8 @@
 // part_theend.h -- section 5, the last of the chain. The maker's name as a
 // particle cloud, gathered in the first second and held readable while the
 // camera approaches, circles and rises; the cloud fades to black over the
-// last second. Hands over to part 6 at 20 s without the flag: from then on
+// last second (its compute program dims every particle; the glow, made from
+// the frame, fades with it). Hands over to part 6 at 20 s without the flag: from then on
 // no section draws until the production ends.
 // Shared slots: samples FirstTitleSlot as "Swirl_Texture" and the 1-D float
 // texture the start scene made.
@@ -17,8 +18,10 @@ struct endValues {
   double fovy = 55;          // lens, degrees
   float shakeAmplitude = 0;  // look-at shake scale
   long shakeIndex = -1;      // shake track record; -1: no shake
-  double fade = 1;           // 1 while playing, 0 at 20 s: the production ends on black
 };
+
+// The frame step while the end plays, before its clock moves (at t).
+double endStep(double t, double step);
 
 // The time script at section time t, reading records of the shake track.
 endValues endScript(double t, const route& shakeTrack);
@@ -29,14 +32,9 @@ camera endCamera(const endValues& v, const route& shakeTrack);
 
 class part_theend : public scene {
 public:
-  TGObject logo;  // the word the particles are drawn to
-
-  explicit part_theend(const sectionRow& r) : scene(r) {}
-  void load(rendercontext* rc) override;
-  void listPointSets(std::vector<pointSetRequest>& out) const override;
+  explicit part_theend(const sectionRow& r);
 
 protected:
-  bool advance(double* step) override;
   void script(double step) override;
   void render(double* step) override;
 

@@ -23,8 +23,19 @@ void scene::runFrame(frameDepth depth, double* step, FrameState* state) {
     render(step);
     ++framesDrawn;
   }
+  if (row.passOn) *step = row.passOn(t, *step);
   frame.values[0] = t;
   *state = frame;
+}
+
+bool scene::advance(double* step) {
+  *step *= row.passingScale;
+  if (!current()) return false;
+  if (row.ownSteps) *step = row.ownSteps(t, *step);
+  if (row.test == handOverTest::beforeClock && t > row.endClock) handOver();
+  t += *step;
+  if (row.test == handOverTest::afterClock && t > row.endClock) handOver();
+  return true;
 }
 
 void scene::takeTimeline(const scene& played) {
@@ -37,64 +48,9 @@ void scene::restartClouds() {
   if (rc) simulator().stored = false;
 }
 
-void scene::handOver(bool flag) {
+void scene::handOver() {
   frame.partNumber = row.partNumber + 1;
-  if (flag) frame.switched = true;
-}
-
-// ---- load ---------------------------------------------------------------------------------
-
-void scene::beginLoad(rendercontext* context, bool make1D) {
-  openLoad(context);
-  readShake();
-  logBanner();
-  if (make1D) make1DTexture();
-}
-
-void scene::openLoad(rendercontext* context) {
-  loaded = true;
-  rc = context;
-}
-
-void scene::readShake() { readShakeTrack(shake, "try1.sav"); }
-
-void scene::make1DTexture() {
-  texture1D = FloatTexture1DSlot;
-  rc->create1DFloatTexture(texture1D, 4096);
-}
-
-void scene::logBanner() { std::cout << "\n\n================= " << row.banner << " ============== " << std::endl; }
-
-void scene::loadFragment(const char* file, int slot) {
-  shaders.loadFragmentProgram(std::string(row.shaderDir) + file, slot);
-}
-
-void scene::loadVertexFragment(const char* vertexFile, const char* fragmentFile, int slot) {
-  std::string dir = row.shaderDir;
-  shaders.loadProgram(dir + vertexFile, dir + fragmentFile, slot);
-}
-
-particlesim& scene::loadSimulator(rendercontext* context, int grid) {
-  particlesim& sim = context->sims[row.simulator];
-  sim.width = sim.height = grid;
-  sim.load(std::string(row.shaderDir) + "ComputeShader1.cpp");
-  sim.curlTexture = context->sims[0].curlTexture;  // every simulator shares the first one's volume
-  return sim;
-}
-
-void scene::loadScenePrograms() {
-  loadFragment("f_combineSSAO.cpp", ssaoSlot);
-  loadFragment("f_blurpass.cpp", blurSlot);
-  loadFragment("f_smoothpass.cpp", smoothSlot);
-  loadVertexFragment("v_particles.cpp", "f_particles.cpp", particleSlot);
-}
-
-void scene::loadSceneSet(bool background) {
-  textureBase = 0;
-  spareSlot = SpareProgram;
-  loadScenePrograms();
-  if (background) loadFragment("f_backgroundeffect.cpp", backgroundSlot);
-  attachTargets();
+  if (row.flag == handOverFlag::stopsChain) frame.switched = true;
 }
 
 void scene::attachTargets() {
@@ -107,11 +63,6 @@ void scene::attachTargets() {
   rc->attachColor(FrameTarget, 1, colorB);
   rc->attachDepth(FrameTarget, depthSlot);
   rc->attachColor(QuarterTarget, 0, smoothTexture);
-}
-
-void scene::loadSprites(bool cloud) {
-  rc->loadJpg("textures/blob41b.jpg", textureBase + 10);
-  if (cloud) rc->loadJpg("textures/cloudt1.jpg", textureBase + 20);
 }
 
 // ---- frame --------------------------------------------------------------------------------
@@ -200,18 +151,15 @@ void scene::setFloat(GLuint program, const char* name, float value) {
   glUniform1f(glGetUniformLocation(program, name), value);
 }
 
-void scene::particleStateSetUp() {
+void scene::openParticlePass(passOpening how) {
   glDisable(GL_DEPTH_TEST);
   shaders.useNoProgram();
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_ONE, GL_ONE);
   glEnable(GL_TEXTURE_2D);
-}
-
-void scene::beginParticlePass() {
-  particleStateSetUp();
-  cSrand(4234);
+  if (how == passOpening::added) return;
+  cSrand(4234);  // every frame repeats the random draws of the last
   glDisable(GL_BLEND);
 }
 
@@ -231,7 +179,7 @@ void scene::stepCloud(double step, std::initializer_list<samplerBinding> sampler
   glActiveTexture(GL_TEXTURE0);
 }
 
-void scene::drawPoints(particlesim& sim, GLuint originalColor, int colorUnit, int count, int program) {
+void scene::beginPoints(particlesim& sim, GLuint originalColor, int colorUnit, int program) {
   int slot = program >= 0 ? program : particleSlot;
   // the point draw reads the step's buffer as vertices and its images as textures
   glMemoryBarrier(GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT | GL_TEXTURE_FETCH_BARRIER_BIT);
@@ -249,18 +197,16 @@ void scene::drawPoints(particlesim& sim, GLuint originalColor, int colorUnit, in
   glEnable(GL_DEPTH_TEST);
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(4, GL_FLOAT, 0, nullptr);
+}
+
+void scene::drawPointCount(int count) {
   benchPassBegin(passPoints);
   glDrawArrays(GL_POINTS, 0, count);
   benchPassEnd(passPoints);
-  glDisable(GL_POINT_SPRITE);
-}
-
-void scene::drawCloud(GLuint originalColor) {
-  particlesim& sim = simulator();
-  drawPoints(sim, originalColor, 13, sim.width * sim.height);
 }
 
 void scene::endPoints() {
+  glDisable(GL_POINT_SPRITE);
   glLineWidth(1);
   glEnable(GL_BLEND);
   glBlendFunc(GL_ONE, GL_ONE);
@@ -275,6 +221,8 @@ void scene::beginOverlays() {
   shaders.useNoProgram();
 }
 
+void scene::warmColour() { glColor3f(1, 0.7f, 0.6f); }
+
 void scene::closeParticlePass() {
   glDisable(GL_ALPHA_TEST);
   glDisable(GL_BLEND);
@@ -282,6 +230,7 @@ void scene::closeParticlePass() {
   glEnable(GL_DEPTH_TEST);
   identityMatrices();
   glDisable(GL_TEXTURE_2D);
+  shaders.useNoProgram();
 }
 
 void screenQuad(rendercontext* rc, bool added, float colour) {

@@ -4,21 +4,24 @@
 // look-at, the point draw, the post passes).
 //
 // A scene's frame runs to one of three depths (frameDepth). advance() is its
-// prologue and touches no GL: step scalings, its own clock and the hand-over,
-// in the order the scene runs them. script() follows, GL-free too: the
-// camera, the frame's values and the accumulators. render() draws, and runs
-// only when the section is loaded. The chain walker (chain.h) is the one
-// caller of runFrame.
+// prologue and touches no GL: the step scalings, its own clock and the
+// hand-over, as its row of the section table gives them. script() follows,
+// GL-free too: the camera, the frame's values and the accumulators. render()
+// draws, and runs only when the section is loaded. Last, at every depth, the
+// row's pass-on factors scale the step the later sections get. The chain
+// walker (chain.h) is the one caller of runFrame.
 #pragma once
 #include <string>
 
 #include "geom/mat4.h"
+#include "geom/objmesh.h"
 #include "gfx/glnames.h"
 #include "gfx/particlesim.h"
 #include "gfx/shaderset.h"
 #include "gfx/slots.h"
 #include "gfx/tgobject.h"
 #include "scenes/camera.h"
+#include "scenes/recipe.h"
 #include "scenes/route.h"
 #include "scenes/section.h"
 
@@ -34,6 +37,17 @@ enum class backgroundPass {
   currentOnly,  // made current with its uniforms; nothing drawn
   drawn,        // one full-screen quad blended over the frame
   none          // not touched at all
+};
+
+// The intro and the real-life scene keep their blur program in this slot
+// of their shader sets, not the kit's BlurProgram: their program tables were
+// laid out before the kit's slots were fixed, and their tests pin it.
+constexpr int LegacyBlurSlot = 4;
+
+// How a particle pass opens (see openParticlePass).
+enum class passOpening {
+  reseeded,  // the generator starts over from 4234, blending off
+  added      // the generator runs on, blending stays on with (one, one)
 };
 
 // The options of the post chain that scenes vary.
@@ -62,6 +76,13 @@ public:
   float megaRotate = 0;        // the cloud's "MegaRotate", grown every step by the scene's rate
   bool cloudAllTime = false;   // the cloud's compute program also gets "alltime"
   long framesDrawn = 0;        // frames rendered to the end of the post passes
+  // The mesh point sets and meshes the recipe loads, in the scene's own
+  // named slots.
+  static constexpr int MaxPointSets = 6, MaxMeshes = 4;
+  TGObject sets[MaxPointSets];
+  objmesh meshes[MaxMeshes];
+  const loadRow* recipe;       // the scene's load, walked by load()
+  size_t recipeRows;
 
   // Program slots.
   int particleSlot = ParticleProgram, backgroundSlot = BackgroundProgram, ssaoSlot = SsaoProgram,
@@ -71,16 +92,20 @@ public:
   int colorA = ColourASlot, colorB = ColourBSlot, depthSlot = DepthSlot, randomSlot = RandomSlot,
       smoothTexture = SmoothSlot;
 
-  explicit scene(const sectionRow& r) : row(r), t(r.startClock) {}
+  scene(const sectionRow& r, const loadRow* rows, size_t count)
+      : row(r), t(r.startClock), recipe(rows), recipeRows(count) {}
 
   // One frame to `depth`: the record in, advance(); unless another section
   // is current (then nothing is written back), the script, the drawing, the
-  // clock published in values[0] and the record back.
+  // pass-on factors, the clock published in values[0] and the record back.
   void runFrame(frameDepth depth, double* step, FrameState* state);
   void draw(double* step, rendercontext*, FrameState* state) final { runFrame(frameDepth::draw, step, state); }
-  // The point sets load() samples, in its order: the start-up samples them
-  // ahead on a worker thread (see tgobject.h).
-  virtual void listPointSets(std::vector<pointSetRequest>& /*out*/) const {}
+  // The load: "loaded" set, the context kept, the clock at its start, then
+  // the recipe's rows in order (recipe.cpp).
+  void load(rendercontext* context) final;
+  // The point sets the recipe samples, in its order: the start-up samples
+  // them ahead on a worker thread (see tgobject.h).
+  void listPointSets(std::vector<pointSetRequest>& out) const;
   // What a later clock takes from a section played to it: its clock and
   // accumulators (a seek makes the live sections agree with fresh ones).
   void takeTimeline(const scene& played);
@@ -92,46 +117,30 @@ public:
   bool current() const { return frame.partNumber == row.partNumber; }
 
 protected:
-  // The prologue; false when another section is current (then nothing is
-  // written back). Must not touch GL.
-  virtual bool advance(double* step) = 0;
+  // The prologue, from the section's row: the passing scale on every call;
+  // false when another section is current (then nothing is written back);
+  // else the section's own factors, the clock and the hand-over. No GL.
+  bool advance(double* step);
   // The frame's script once the clock moved, free of GL: the camera (cam),
   // the frame's values and the accumulators (megaRotate, the shake record).
   // Runs whenever advance() returns true, loaded or not.
   virtual void script(double /*step*/) {}
   virtual void render(double* step) = 0;
 
-  // Writes the next part number into the record copy; with `flag` the driver
-  // stops the chain for this frame.
-  void handOver(bool flag);
+  // Writes the next part number into the record copy, and the flag that
+  // stops the chain for this frame where the row says so.
+  void handOver();
 
-  // ---- load helpers -----------------------------------------------------------------
-  // The opening of a load: openLoad, the shake track read, the banner
-  // logged; with `make1D` also make1DTexture. A scene that reads more
-  // first calls the pieces in its own order.
-  void beginLoad(rendercontext* context, bool make1D = false);
-  void openLoad(rendercontext* context);  // "loaded" set, the context kept
-  void readShake();                       // "try1.sav" into shake
-  void logBanner();
-  void make1DTexture();                   // the 1-D float texture of FloatTexture1DSlot, 4096 wide
-  void loadFragment(const char* file, int slot);
-  void loadVertexFragment(const char* vertexFile, const char* fragmentFile, int slot);
+  // ---- load (recipe.cpp) ------------------------------------------------------------
+  void loadRowStep(const loadRow& r);
+  // A step of the recipe only the scene knows (loadStep::own).
+  virtual void ownLoadStep(int /*step*/) {}
   // The section's simulator at grid x grid, its "ComputeShader1.cpp"
   // compiled into it and the curl volume of the first simulator shared.
-  particlesim& loadSimulator(rendercontext* context, int grid);
-  // The programs every scene has, in this order: occlusion combine, blur,
-  // smoothing, the particle pair.
-  void loadScenePrograms();
-  // The programs and targets most scenes load alike: texture base 0, the
-  // spare program slot reserved, loadScenePrograms, the background effect
-  // where the scene has one, attachTargets.
-  void loadSceneSet(bool background);
+  particlesim& loadSimulator(int grid);
   // Stores the render-target slots from the base and attaches colour A, B and
   // depth to target 0 and the smoothing texture to target 2.
   void attachTargets();
-  // The point sprite "blob41b.jpg" into slot 10 above the base and, with
-  // `cloud`, the soft cloud "cloudt1.jpg" into slot 20.
-  void loadSprites(bool cloud);
 
   // ---- frame helpers ----------------------------------------------------------------
   // Colour A, B and depth attached again and target 0 bound with 2 buffers.
@@ -146,33 +155,35 @@ protected:
   particlesim& simulator() const;
   void setMatrix(GLuint program, const char* name, const mat4& m);
   void setFloat(GLuint program, const char* name, float value);
-  // The state the particle pass starts from: depth test off, no program,
-  // blending on with (one, one), 2-D texturing on.
-  void particleStateSetUp();
-  // particleStateSetUp, then the random generator starts over from 4234 (so
-  // every frame repeats the draws of the last) and blending goes off.
-  void beginParticlePass();
+  // The opening of a particle pass: depth test off, no program, blending on
+  // with (one, one), 2-D texturing on; then as `how` says.
+  void openParticlePass(passOpening how = passOpening::reseeded);
   // The cloud's step as the scenes share it: "ttime", "DeltaT", "PosY",
   // "MegaRotate", the slow turn rot(0, t / 2, 0) as "RotationMatrix" and
   // "RotationMatrix3", "alltime" with cloudAllTime; then the samplers in
   // their order and the dispatch, timed as the frame's compute pass (unit 0
   // is active after).
   void stepCloud(double step, std::initializer_list<samplerBinding> samplers);
-  // The point draw of program particleSlot (or `program`): the simulator's
-  // buffer as vertices, its images as "PositionTexture" (unit 0) and
-  // "ColorTexture" (unit 1), `originalColor` on `colorUnit`, the clock
-  // uniforms, then `count` points with the depth test on, blended as the
-  // caller left it: the nearest point writes the depth the occlusion pass reads.
-  void drawPoints(particlesim& sim, GLuint originalColor, int colorUnit, int count, int program = -1);
-  // The whole grid of the section's simulator, the mesh colours on unit 13.
-  void drawCloud(GLuint originalColor);
-  // The state after the point draw: blending, depth test, vertex array off.
+  // The point draw of program particleSlot (or `program`), opened: the
+  // simulator's buffer as vertices, its images as "PositionTexture" (unit 0)
+  // and "ColorTexture" (unit 1), `originalColor` on `colorUnit`, the clock
+  // uniforms, the point state, the depth test on and the vertex array.
+  // Blending is as the caller left it: the nearest point writes the depth
+  // the occlusion pass reads.
+  void beginPoints(particlesim& sim, GLuint originalColor, int colorUnit, int program = -1);
+  // `count` points of the opened draw, timed as the frame's point pass.
+  void drawPointCount(int count);
+  // The close of a point draw: point sprites off, line width 1, blending,
+  // depth test and vertex array off, no array buffer bound.
   void endPoints();
   // Before the overlays of a particle pass: the alpha reference 0.05 (the
   // test stays off), no program.
   void beginOverlays();
+  // The colour (1, 0.7, 0.6) some passes leave behind; every later draw
+  // sets its own.
+  void warmColour();
   // The close of a particle pass: alpha test, blending and culling off, the
-  // depth test on, identity matrices, 2-D texturing off.
+  // depth test on, identity matrices, 2-D texturing off, no program.
   void closeParticlePass();
 
   // ---- post passes (post.cpp) ----------------------------------------------------------
@@ -194,6 +205,9 @@ void resetSceneState(int width, int height);
 // One full-screen quad after the fixed-function reset, in a grey of
 // `colour`; `added` blends it (one, one) onto what is there.
 void screenQuad(rendercontext* rc, bool added = false, float colour = 1);
+
+// The post chain of a recipe's postOptions row (postOption flags).
+postStyle postStyleOf(int options);
 
 // All three matrices to identity.
 void identityMatrices();

@@ -36,6 +36,22 @@ public:
 
 class scene;
 
+// Where a section's hand-over test stands in its prologue.
+enum class handOverTest {
+  afterClock,  // the first frame whose clock ends past the end
+  beforeClock  // the first frame whose clock starts past it
+};
+// What the hand-over does to the rest of the frame's chain.
+enum class handOverFlag {
+  stopsChain,  // sets the record's flag: the driver ends the frame there
+  chainGoesOn  // the next section already draws in the same frame
+};
+
+// A section's factors on the frame step: the step in, the scaled step out,
+// each factor multiplied in its own turn (so the doubles round as one
+// after the other, never as their product).
+using stepScaling = double (*)(double t, double step);
+
 constexpr int MaxSections = 8;  // room in the driver's tables; the table (sections.h) has SectionCount rows
 
 // A scene section's row of the section table: what the driver and the kit
@@ -49,4 +65,13 @@ struct sectionRow {
   int simulator;           // its particle simulator in rendercontext::sims
   int loadOrder;           // its place in the start-up load sequence
   double endClock;         // its clock when it hands over to the next
+  // The frame step, in this order: `passingScale` on every call, current or
+  // not (every later section of the frame sees it); the rest only while the
+  // section is current: `ownSteps` before the clock moves (null: none), and
+  // `passOn` after the frame is drawn, for the later sections only (null: none).
+  double passingScale;
+  stepScaling ownSteps;
+  stepScaling passOn;
+  handOverTest test;
+  handOverFlag flag;
 };

@@ -17,14 +17,24 @@ static scene* make(const sectionRow& row) {
 }
 
 // The title scene starts 13.5 s before its titles so the obelisk has formed
-// by then. The intro loads first: its point sets take longest.
+// by then. The intro loads first: its point sets take longest. The real-life
+// and mantis scenes scale the step even while another plays, so the end
+// always runs at the mantis drawing's pace (1.05 x 0.915 x 0.968).
+constexpr handOverTest After = handOverTest::afterClock, Before = handOverTest::beforeClock;
+constexpr handOverFlag Stops = handOverFlag::stopsChain, GoesOn = handOverFlag::chainGoesOn;
 constexpr sectionRow sectionTable[] = {
-    {make<part_start>, "PART_START", "Part_start//shaders//", 0, -13.5, 0, 2, 27.0},
-    {make<part_intro>, "PART_INTRO", "Part_Intro//shaders//", 1, 0.0, 1, 0, 171.0},
-    {make<part_reallife>, "PART_REALLIFE", "Part_reallife//shaders//", 2, 0.0, 3, 1, 69.0},
-    {make<part_thecity>, "PART_THECITY", "Part_city//shaders//", 3, 0.0, 2, 3, 76.0},
-    {make<part_mantis>, "PART_MANTIS", "Part_mantis//shaders//", 4, 0.0, 4, 4, 97.7},
-    {make<part_theend>, "PART_THEEND", "Part_theend//shaders//", 5, 0.0, 5, 5, 20.0},
+    {make<part_start>, "PART_START", "Part_start//shaders//", 0, -13.5, 0, 2, 27.0,
+     1.0, startStep, nullptr, After, Stops},
+    {make<part_intro>, "PART_INTRO", "Part_Intro//shaders//", 1, 0.0, 1, 0, 171.0,
+     1.0, introStep, introPassOn, Before, Stops},
+    {make<part_reallife>, "PART_REALLIFE", "Part_reallife//shaders//", 2, 0.0, 3, 1, 69.0,
+     1.07, reallifeStep, nullptr, After, Stops},
+    {make<part_thecity>, "PART_THECITY", "Part_city//shaders//", 3, 0.0, 2, 3, 76.0,
+     1.0, cityStep, nullptr, After, Stops},
+    {make<part_mantis>, "PART_MANTIS", "Part_mantis//shaders//", 4, 0.0, 4, 4, 97.7,
+     1.05 * 0.915 * 0.968, nullptr, nullptr, After, GoesOn},
+    {make<part_theend>, "PART_THEEND", "Part_theend//shaders//", 5, 0.0, 5, 5, 20.0,
+     1.0, endStep, nullptr, After, GoesOn},
 };
 
 const int SectionCount = int(std::size(sectionTable));

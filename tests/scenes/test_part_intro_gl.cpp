@@ -28,6 +28,24 @@ TEST_F(introSceneGl, aFrameAfterAJumpRendersWithoutErrorsAndShowsTheCloud) {
   EXPECT_LT(p.meanLevel(0, 0, 10, 10), 10.0);             // an empty corner
 }
 
+// From 164 s the intro speeds up only the sections after it: its own
+// simulator steps by the frame's step, the step handed on is 1.1 times it
+// (1.32 times from 168 s).
+TEST_F(introSceneGl, itsSimulatorKeepsTheFrameStepInTheLastSeconds) {
+  GLuint program = context->sims[sectionTable[1].simulator].program;
+  for (auto c : {std::make_pair(166.0, 1.1), std::make_pair(170.0, 1.32)}) {
+    scene->setClock(c.first);
+    FrameState state;
+    state.partNumber = 1;
+    double step = 0.02;
+    scene->draw(&step, context.get(), &state);
+    GLfloat deltaT = 0;
+    glGetUniformfv(program, glGetUniformLocation(program, "DeltaT"), &deltaT);
+    EXPECT_EQ(deltaT, 0.02f) << c.first;
+    EXPECT_NEAR(step, 0.02 * c.second, 1e-12) << c.first;
+  }
+}
+
 TEST_F(sceneCapture, introShowsTheLogoWholeInTheUpperRightAt52) {
   picture p = capture(1, 52, 2);
   // the logo's quad: columns 454 ... 634, rows 0 ... 160 from the top; its

@@ -45,10 +45,10 @@ TEST_F(citySceneGl, everyProgramLinksWithoutComplaint) {
 // Standing on its foot, the top up.
 TEST_F(citySceneGl, landmarksStandUprightAfterTheScenesTurns) {
   struct { const objmesh* mesh; std::vector<turn> chain; float foot, minHeight; } cases[] = {
-      {&scene->lattice, {{-58, 1, 0, 0}, {90, 0, 1, 0}, {190, 1, 0, 0}}, 0, 5},
-      {&scene->temple, {{18, 1, 0, 0}, {-4, 0, 1, 0}, {90, 0, 1, 0}, {190, 1, 0, 0}}, 0, 1},
-      {&scene->tower, {{-37, -0.5f, 1, 0}, {74, 0, 1, 0}, {82, 0, 1, 0}, {3, 1, 0, 0}}, 0, 3},
-      {&scene->tree, {}, -0.7f, 2}};
+      {&scene->meshes[LatticeMesh], {{-58, 1, 0, 0}, {90, 0, 1, 0}, {190, 1, 0, 0}}, 0, 5},
+      {&scene->meshes[TempleMesh], {{18, 1, 0, 0}, {-4, 0, 1, 0}, {90, 0, 1, 0}, {190, 1, 0, 0}}, 0, 1},
+      {&scene->meshes[TowerMesh], {{-37, -0.5f, 1, 0}, {74, 0, 1, 0}, {82, 0, 1, 0}, {3, 1, 0, 0}}, 0, 3},
+      {&scene->meshes[TreeMesh], {}, -0.7f, 2}};
   for (const auto& c : cases) {
     float low, high;
     EXPECT_GT(c.mesh->triangleCount, 100);

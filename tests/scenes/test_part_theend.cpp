@@ -17,27 +17,6 @@ std::unique_ptr<part_theend> sectionAt(double t) {
 
 }  // namespace
 
-TEST(endSection, theStepIsScaledBy0_91AndStretchedAfter14Seconds) {
-  struct { double t, factor; } cases[] = {{3, 0.91}, {14, 0.91}, {14.5, 0.91 * 1.09}, {18, 0.91 * 1.18}};
-  for (auto c : cases) {
-    auto s = sectionAt(c.t);
-    FrameState state;
-    state.partNumber = 5;
-    double step = 0.05;
-    s->draw(&step, nullptr, &state);
-    EXPECT_NEAR(step, 0.05 * c.factor, 1e-12) << "t = " << c.t;
-    EXPECT_NEAR(s->t, c.t + step, 1e-12) << "t = " << c.t;
-  }
-  // not current: nothing changes, not even the step
-  auto s = sectionAt(10);
-  FrameState state;
-  state.partNumber = 4;
-  double step = 0.05;
-  s->draw(&step, nullptr, &state);
-  EXPECT_EQ(step, 0.05);
-  EXPECT_EQ(s->t, 10.0);
-}
-
 TEST(endSection, handsOverTo6WithoutTheFlagAndNothingIsCurrentAfterwards) {
   auto s = sectionAt(19.99);
   FrameState state;
@@ -92,12 +71,4 @@ TEST(endScript, theEyeCirclesTheWordAndTheShakeMovesOnlyTheLookAtPoint) {
   EXPECT_NEAR(c.centre.x * c.eye.x + c.centre.z * c.eye.z, 0, 1e-8);
   EXPECT_NE(c.centre.x, 0);
   EXPECT_FLOAT_EQ(c.centre.y, p.y * v.shakeAmplitude);
-}
-
-TEST(endScript, theCloudFadesToBlackOverTheLastSecond) {
-  route none;
-  EXPECT_EQ(endScript(18.9, none).fade, 1);
-  EXPECT_NEAR(endScript(19.5, none).fade, 0.5, 1e-12);
-  EXPECT_LT(endScript(19.9, none).fade, 0.03);
-  EXPECT_EQ(endScript(20.1, none).fade, 0);
 }

@@ -1,6 +1,6 @@
 // The theend section on llvmpipe: its programs link, the word sits in the
-// middle band at 1 s with black corners, and the last frames are nearly
-// black. Runs in the baked data folder.
+// middle band at 1 s with black corners, the last frames are nearly black
+// and the glow stays white meanwhile. Runs in the baked data folder.
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
@@ -34,13 +34,24 @@ TEST_F(endSceneGl, theLastFramesAreCloseToBlack) {
   EXPECT_LT(p.countAbove(20, 0, 0, W, H), 10);
 }
 
-// At 10 s: the word's cloud and the post passes; no background program.
-TEST_F(endSceneGl, everyDrawRunsUnderItsStateAt10) {
-  expectDraws(10, {
-      "compute",
-      "points opaque depth P200 fbo n2359296",
-      "quads opaque nodepth P202 fbo",
-      "quads opaque nodepth P203 fbo",
-      "quads opaque nodepth P204 win",
-      "quads add nodepth fixed c(1.00,1.00,1.00,1.00) win"});
+// The glow is added at full strength to the end: the cloud it is made from
+// fades by itself, so the window is black at the last frames all the same.
+TEST_F(sceneCapture, endFadesToBlackInItsLastSecondWithTheGlowAtFull) {
+  picture p = capture(5, 19.9, 2);
+  EXPECT_LT(p.meanLevel(0, 0, 640, 400), 1.5);
+  EXPECT_LT(p.countAbove(20, 0, 0, 640, 400), 40);
+}
+
+// At 10 s and half-way through the fade: the word's cloud and the post
+// passes, no background program; the glow quad stays white while the cloud
+// fades.
+TEST_F(endSceneGl, everyDrawRunsUnderItsStateAt10AndWhileFading) {
+  for (double at : {10.0, 19.5})
+    expectDraws(at, {
+        "compute",
+        "points opaque depth P200 fbo n2359296",
+        "quads opaque nodepth P202 fbo",
+        "quads opaque nodepth P203 fbo",
+        "quads opaque nodepth P204 win",
+        "quads add nodepth fixed c(1.00,1.00,1.00,1.00) win"});
 }

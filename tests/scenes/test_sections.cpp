@@ -1,14 +1,16 @@
-// The sections' clocks before the end section, without GL (a section that
-// is not loaded runs only its prologue and epilogue): the step each hands
-// down the chain, and the hand-over on the first frame past its end.
+// The sections' clocks without GL (a section that is not loaded runs only
+// its prologue and epilogue): the step each hands down the chain, worked out
+// by hand at the edges of its keys, and the hand-over on the first frame past
+// its end.
 #include <gtest/gtest.h>
 
+#include "scenes/part_intro.h"
 #include "scenes/scene.h"
 #include "scenes/sections.h"
 
 namespace {
 
-const double Pace = 0.930006;  // the mantis drawing's three factors, 1.05 x 0.915 x 0.968
+const double Pace = 0.930006;  // the mantis drawing's pace, 1.05 x 0.915 x 0.968 worked out
 
 struct frameResult {
   double step, clock;
@@ -30,20 +32,22 @@ frameResult frame(int part, double t, double step, int current) {
 }  // namespace
 
 // While the section plays its clock moves by the step it scales, and the
-// record holds the clock; the intro nearly stops at 52 s (about a ninth of
-// the speed), and its last seconds speed up only the step handed on (to the
-// simulators of the frame and to later sections).
+// record holds the clock; the factors are worked out by hand at the edges of
+// their keys (a factor keyed "t > k" is not yet applied at k itself). The
+// intro nearly stops at 52 s, and its last seconds speed up only the step
+// handed on (not its clock).
 TEST(sections, eachScalesTheStepWhilePlaying) {
-  const double near52 = 0.11119016;
   struct { int part; double t, clockFactor, stepFactor; } cases[] = {
-      {0, 14.0, 1.0, 1.0}, {0, 14.5, 1.09, 1.09}, {0, 22.0, 1.18, 1.18},
-      {1, 3, 0.84 * 1.12 * 1.05, 0.84 * 1.12 * 1.05}, {1, 10, 0.84 * 1.12, 0.84 * 1.12}, {1, 20, 1.32, 1.32},
-      {1, 38, 1.12, 1.12}, {1, 52.05, near52, near52}, {1, 61, 1, 1}, {1, 120, 1, 1},
-      {1, 163.9, 1, 1}, {1, 164.5, 1, 1.1}, {1, 169, 1, 1.32},
-      {2, 10, 1.07 * 1.05, 1.07 * 1.05},
-      {3, 0, 1.07, 1.07}, {3, 54.5, 1.07 * 1.06, 1.07 * 1.06}, {3, 60, 1.07 * 1.12, 1.07 * 1.12},
-      {3, 68.5, 1.07 * 1.12 * 0.975, 1.07 * 1.12 * 0.975}, {3, 75, 1.07 * 1.12 * 0.95, 1.07 * 1.12 * 0.95},
-      {4, 10, Pace, Pace}};
+      {0, 14.0, 1.0, 1.0}, {0, 14.5, 1.09, 1.09}, {0, 15.0, 1.18, 1.18},
+      {1, 4.9, 0.98784, 0.98784}, {1, 5, 0.9408, 0.9408}, {1, 17.9, 0.9408, 0.9408}, {1, 18, 1.12, 1.12},
+      {1, 18.1, 1.32, 1.32}, {1, 36, 1.12, 1.12}, {1, 39.9, 1.12, 1.12}, {1, 40, 1, 1},
+      {1, 52, 0.12202457, 0.12202457}, {1, 52.05, 0.11119016, 0.11119016}, {1, 120, 1, 1},
+      {1, 163.9, 1, 1}, {1, 164.5, 1, 1.1}, {1, 168.5, 1, 1.32},
+      {2, 10, 1.1235, 1.1235},
+      {3, 0, 1.07, 1.07}, {3, 54, 1.07, 1.07}, {3, 54.5, 1.1342, 1.1342}, {3, 55, 1.1984, 1.1984},
+      {3, 68, 1.1984, 1.1984}, {3, 68.5, 1.16844, 1.16844}, {3, 69, 1.13848, 1.13848},
+      {4, 10, Pace, Pace},
+      {5, 3, 0.91, 0.91}, {5, 14, 0.91, 0.91}, {5, 14.5, 0.9919, 0.9919}, {5, 15, 1.0738, 1.0738}};
   for (auto c : cases) {
     SCOPED_TRACE("part " + std::to_string(c.part) + " at " + std::to_string(c.t));
     frameResult r = frame(c.part, c.t, 0.05, c.part);
@@ -53,12 +57,26 @@ TEST(sections, eachScalesTheStepWhilePlaying) {
   }
 }
 
+// The intro's factors exactly at their keys: 18 and 36 end the slow opening
+// and the catch-up; the two last speed-ups start after 164 and 168 s of the
+// clock the frame ends on, and the intro's own step never holds them.
+TEST(sections, theIntroStepsAtTheEdgesOfItsKeys) {
+  struct { double t, own, handedOn; } cases[] = {
+      {17.999, 0.9408, 1}, {18, 1.12, 1}, {18.001, 1.32, 1}, {35.999, 1.32, 1}, {36, 1.12, 1},
+      {164, 1, 1}, {164.001, 1, 1.1}, {168, 1, 1.1}, {168.001, 1, 1.32}, {171, 1, 1.32}};
+  for (auto c : cases) {
+    EXPECT_NEAR(introStep(c.t, 1.0), c.own, 1e-12) << "t = " << c.t;
+    EXPECT_NEAR(introPassOn(c.t, 1.0), c.handedOn, 1e-12) << "t = " << c.t;
+  }
+}
+
 // While another section plays the clock stands and the record is left
-// alone; the reallife and mantis sections still scale the step for the
-// sections after them in the chain.
+// alone (the intro hands on no speed-up either); the reallife and mantis
+// sections still scale the step for the sections after them in the chain.
 TEST(sections, whileAnotherPlaysOnlySomeScaleTheStep) {
   struct { int part, current; double t, stepFactor; } cases[] = {
-      {0, 2, 20.0, 1.0}, {1, 3, 52.0, 1.0}, {2, 1, 10.0, 1.07}, {3, 2, 60.0, 1.0}, {4, 3, 10.0, Pace}, {4, 5, 10.0, Pace}};
+      {0, 2, 20.0, 1.0}, {1, 3, 52.0, 1.0}, {1, 2, 166.0, 1.0}, {2, 1, 10.0, 1.07}, {3, 2, 60.0, 1.0},
+      {4, 3, 10.0, Pace}, {4, 5, 10.0, Pace}, {5, 4, 10.0, 1.0}};
   for (auto c : cases) {
     SCOPED_TRACE("part " + std::to_string(c.part) + " while " + std::to_string(c.current) + " plays");
     frameResult r = frame(c.part, c.t, 0.04, c.current);
