@@ -244,6 +244,9 @@ void part_intro::simulateSwing(double step, const introValues& v) {
 // and depth tested: the nearest point keeps its pixel's depth and a point
 // behind it adds nothing. Then the swing swarm, with blending already off.
 void part_intro::particleWork(double step, const introValues& v) {
+  // the swing swarm's storage is made with the main cloud's, so that memory
+  // steps once, on the scene's first frame, and not again at 35.5 s
+  if (!swingSim.stored) swingSim.makeStorage();
   benchPassBegin(passCompute);
   simulateCloud(step, v);
   benchPassEnd(passCompute);

@@ -161,7 +161,7 @@ void part_reallife::render(double* step) {
 // The flapping bird from its side, black on white, into colour A: the
 // compute program reads it as "Swirl_Texture".
 void part_reallife::silhouettePass() {
-  benchPassBegin(passOverlay);
+  benchPassBegin(passSilhouette);
   rc->attachColor(FrameTarget, 0, colorA);
   rc->bindRenderTarget(FrameTarget, 1);
   glMatrixMode(GL_PROJECTION);
@@ -185,7 +185,7 @@ void part_reallife::silhouettePass() {
   rc->resolveRenderTarget(FrameTarget, rc->width, rc->height, 1, false);
   rc->bindWindowFramebuffer();
   glClearColor(0, 0, 0, 0);
-  benchPassEnd(passOverlay);
+  benchPassEnd(passSilhouette);
 }
 
 // ---- particle pass ------------------------------------------------------------------------
