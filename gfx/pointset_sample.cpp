@@ -1,15 +1,9 @@
 // pointset_sample.cpp -- the ring sampler: a mesh's polygons into the host
 // copies of a point set, GL free.
 #include <algorithm>
-#include <iostream>
 
-#include "gfx/pointset_internal.h"
+#include "gfx/pointset_sample.h"
 #include "gfx/rendercontext.h"
-
-void logPointCount(int pointCount, int width, int height) {
-  long long capacity = (long long)std::max(0, width) * std::max(0, height);
-  std::cout << "TGObject Maxcounter: " << pointCount << "/ " << capacity << std::endl;
-}
 
 // Where the sampler writes: k wraps to 0 at capacity, later points overwrite.
 struct pointWriter {
@@ -60,26 +54,16 @@ static void samplePolygon(const vec3* corner, int n, int rings, int perEdge, con
   }
 }
 
-long long TGObject::samplePoints(int rings, int density, float r, float g, float b, rendercontext* progress) {
-  long long capacity = (long long)std::max(0, width) * std::max(0, height);
-  if ((long long)positions.size() != capacity * 3 || colors.size() != positions.size())
-    allocate(width, height);
-  pointWriter out{positions.data(), colors.data(), int(capacity), 0, 0};
-  int perEdge = int(density * 0.5);
-  vec3 tint(r, g, b);
-  for (int p = 0; p < polygonCount(); p++) {
-    if (p % 15 == 0 && progress) progress->reportProgress(0.0525);
-    int first = polygonStarts[p], n = polygonStarts[p + 1] - first;
+long long sampleRings(const ringSampling& in, int& kept) {
+  pointWriter out{in.positions, in.colors, in.capacity, 0, 0};
+  int perEdge = int(in.density * 0.5);
+  for (int p = 0; p < in.polygons; p++) {
+    if (p % 15 == 0 && in.progress) in.progress->reportProgress(0.0525);
+    int first = in.starts[p], n = in.starts[p + 1] - first;
     // No room for points, or a polygon without an edge (the reader drops those).
-    if (capacity == 0 || n < 2) continue;
-    samplePolygon(&corners[first], n, rings, perEdge, tint, out);
+    if (in.capacity == 0 || n < 2) continue;
+    samplePolygon(&in.corners[first], n, in.rings, perEdge, in.tint, out);
   }
-  pointCount = out.k;
+  kept = out.k;
   return out.emitted;
-}
-
-long long TGObject::sample(int rings, int density, float r, float g, float b) {
-  long long emitted = samplePoints(rings, density, r, g, b, context);
-  logPointCount(pointCount, width, height);
-  return emitted;
 }

@@ -1,14 +1,36 @@
 // tgobject.cpp -- mesh point sets: a load and its texture uploads. The
-// reader is in pointset_obj.cpp, the sampler in pointset_sample.cpp, the
+// reader is in pointset_obj.cpp, the sampler in pointset_sample.cpp (the calls into it here), the
 // start-up's sampling ahead and sharing in pointset_cache.cpp.
 #include "gfx/tgobject.h"
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <iostream>
 
 #include "gfx/pointset_internal.h"
+#include "gfx/pointset_sample.h"
 #include "gfx/rendercontext.h"
+
+void logPointCount(int pointCount, int width, int height) {
+  long long capacity = (long long)std::max(0, width) * std::max(0, height);
+  std::cout << "TGObject Maxcounter: " << pointCount << "/ " << capacity << std::endl;
+}
+
+long long TGObject::samplePoints(int rings, int density, float r, float g, float b, rendercontext* progress) {
+  long long capacity = (long long)std::max(0, width) * std::max(0, height);
+  if ((long long)positions.size() != capacity * 3 || colors.size() != positions.size())
+    allocate(width, height);
+  ringSampling in{corners.data(), polygonStarts.data(), polygonCount(), rings, density, vec3(r, g, b),
+                  positions.data(), colors.data(), int(capacity), progress};
+  return sampleRings(in, pointCount);
+}
+
+long long TGObject::sample(int rings, int density, float r, float g, float b) {
+  long long emitted = samplePoints(rings, density, r, g, b, context);
+  logPointCount(pointCount, width, height);
+  return emitted;
+}
 
 // A texture for a point set, its image still to come.
 static void createFloatTexture(GLuint& texture) {

@@ -1,12 +1,12 @@
 // thecity_script.cpp -- the city's time script, free of GL: the frame step,
 // the lens, the camera and the cloud's place, and where the street's groups
-// stand at a time (see part_thecity.h). The frame draws what these place.
+// stand at a time (see thecity_script.h). The frame draws what these place.
 #include <algorithm>
 #include <cmath>
 
 #include "gfx/textures.h"  // frand
 #include "platform/crandom.h"
-#include "scenes/part_thecity.h"
+#include "scenes/thecity_script.h"
 #include "scenes/timing.h"
 
 // ---- time script (section seconds) ---------------------------------------------------
