@@ -249,9 +249,16 @@ void scene::drawPoints(particlesim& sim, GLuint originalColor, int colorUnit, in
   glEnable(GL_DEPTH_TEST);
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(4, GL_FLOAT, 0, nullptr);
+  // Points take the single-sample rule on every target: a fragment for each
+  // pixel whose centre the point covers, written to all of the pixel's
+  // samples. How much light a point leaves on its pixels is then the point
+  // programs' (pointCover in point_vertex), not the multisampled point
+  // rasterizer's, which drivers carry out differently.
+  glDisable(GL_MULTISAMPLE);
   benchPassBegin(passPoints);
   glDrawArrays(GL_POINTS, 0, count);
   benchPassEnd(passPoints);
+  glEnable(GL_MULTISAMPLE);  // the rest of the scene stays antialiased
   glDisable(GL_POINT_SPRITE);
 }
 
