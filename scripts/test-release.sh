@@ -123,12 +123,12 @@ for m in $MOMENTS; do
     (cd "$BUILD_DIR/data" && env -u DISPLAY "$BUILD_DIR/obelisk" $args --capture "$work/tree/$shot" >/dev/null 2>&1) ||
       { fail "scene $n ($aa) did not render in the build tree"; continue; }
     set -- $("$BUILD_DIR/obelisk_framediff" "$fs/tmp/cap_$shot/frame_000000.png" "$work/tree/$shot/frame_000000.png" 1)
-    echo "test-release: scene $n at $t s, $aa: mean difference $2, pixels off by more than 10 % $4, brightness $8 (chroot) against $9"
-    if [ "$5" = 1 ] || [ "$6" = 1 ]; then
+    echo "test-release: scene $n at $t s, $aa: mean difference $2, pixels off by more than 10 % $4, brightness $9 (chroot) against ${10}"
+    if [ "$6" = 1 ] || [ "$7" = 1 ]; then
       fail "scene $n ($aa) is black"
     elif [ $aa = no-aa ] && awk -v m="$2" -v s="$4" 'BEGIN { exit !(m > 0.002 || s > 0.001) }'; then
       fail "scene $n ($aa) differs from the build tree's frame"
-    elif [ $aa = aa ] && awk -v m="$2" -v a="$8" -v b="$9" 'BEGIN { d = a - b; exit !(m > 0.01 || d > 0.05 * b || -d > 0.05 * b) }'; then
+    elif [ $aa = aa ] && awk -v m="$2" -v a="$9" -v b="${10}" 'BEGIN { d = a - b; exit !(m > 0.01 || d > 0.05 * b || -d > 0.05 * b) }'; then
       fail "scene $n ($aa) differs from the build tree's frame: more than 5 % in brightness or 0.01 in mean"
     fi
   done
