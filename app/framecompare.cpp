@@ -72,6 +72,12 @@ bool nearlyBlack(const rgbImage& image) {
   return brightest < 0.04f;
 }
 
+double meanBrightness(const rgbImage& image) {
+  double sum = 0;
+  for (float v : image.rgb) sum += v;
+  return image.rgb.empty() ? 0.0 : sum / double(image.rgb.size());
+}
+
 bool compareFrames(const rgbImage& a, const rgbImage& b, int radius, frameDistance& out, std::string& error) {
   if (a.width != b.width || a.height != b.height) {
     error = std::to_string(a.width) + " x " + std::to_string(a.height) + " against " + std::to_string(b.width) +
@@ -81,6 +87,8 @@ bool compareFrames(const rgbImage& a, const rgbImage& b, int radius, frameDistan
   out = frameDistance();
   out.darkA = nearlyBlack(a);
   out.darkB = nearlyBlack(b);
+  out.brightA = meanBrightness(a);
+  out.brightB = meanBrightness(b);
   rgbImage x = a, y = b;
   boxBlur(x, radius);
   boxBlur(y, radius);

@@ -200,9 +200,16 @@ void scene::beginPoints(particlesim& sim, GLuint originalColor, int colorUnit, i
 }
 
 void scene::drawPointCount(int count) {
+  // Points take the single-sample rule on every target: a fragment for each
+  // pixel whose centre the point covers, written to all of the pixel's
+  // samples. How much light a point leaves on its pixels is then the point
+  // programs' (pointCover in point_vertex), not the multisampled point
+  // rasterizer's, which drivers carry out differently.
+  glDisable(GL_MULTISAMPLE);
   benchPassBegin(passPoints);
   glDrawArrays(GL_POINTS, 0, count);
   benchPassEnd(passPoints);
+  glEnable(GL_MULTISAMPLE);  // the rest of the scene stays antialiased
 }
 
 void scene::endPoints() {

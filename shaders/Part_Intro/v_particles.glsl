@@ -7,11 +7,13 @@
 
 // The share of its light a point adds, by the shape the cloud holds (see the
 // storyboard of ComputeShader1): the dense slab, fish and birds take less
-// than the open strand.
+// than the open strand. The shares are of the light pointCover() leaves:
+// a point adds to the pixels whose centres it covers, and the depth test
+// lets fewer of the ones behind it through than on separate samples.
 float addedShare(float t) {
-  float share = mix(0.11, 0.15, smoothstep(21.0, 29.0, t));  // the slab, then the strand
-  share = mix(share, 0.08, smoothstep(63.0, 70.0, t));         // the fish school
-  return mix(share, 0.085, smoothstep(101.0, 108.0, t));      // the bird flock
+  float share = mix(0.18, 0.26, smoothstep(21.0, 29.0, t));  // the slab, then the strand
+  share = mix(share, 0.12, smoothstep(63.0, 70.0, t));         // the fish school
+  return mix(share, 0.13, smoothstep(101.0, 108.0, t));       // the bird flock
 }
 
 void main() {
@@ -24,5 +26,6 @@ void main() {
   // burn out; points thinner than a pixel fade a little more.
   float energy = showPoint(diameter, 7.0, 0.5) * addedShare(ttime);
   pointColour = vec4(colour.rgb * energy * twinkle(0.88, 0.12), 1.0);
+  pointColour.rgb *= pointCover();  // added: the light itself is scaled
   pointGlow = gl_Vertex.w;
 }

@@ -13,4 +13,5 @@ void main() {
   if (gl_Vertex.w <= threshold) gl_Position = Hidden;
   pointColour = vec4(colour.rgb, 1.0);
   pointGlow = 0.9;
+  keepShare(pointCover());
 }

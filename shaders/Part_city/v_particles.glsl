@@ -15,4 +15,5 @@ void main() {
   gl_PointSize = clamp(diameter, 1.0, 7.0);
   pointColour = vec4(colour.rgb * twinkle(0.9, 0.1), 1.0);
   pointGlow = 0.15 + clamp(length(colour.rgb) - 1.1, 0.0, 1.5);
+  keepShare(pointCover());
 }

@@ -22,4 +22,10 @@ void main() {
   bool covers = gl_Vertex.w >= 2.0;
   pointColour = vec4(colour.rgb * shimmer, covers ? 1.0 : 0.0);
   pointGlow = covers ? gl_Vertex.w - 2.0 : gl_Vertex.w;
+  // The bird's points cover what lies behind them: drawn in full or not at
+  // all. The others let the sky through and are dimmed instead, a little
+  // less than their width says: the blue dust is a haze, and under its
+  // width's share it would thin to nothing.
+  if (covers) keepShare(pointCover());
+  else pointColour.rgb *= min(1.45 * pointCover(), 1.0);
 }

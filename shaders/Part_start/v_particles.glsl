@@ -16,4 +16,8 @@ void main() {
     pointColour.rgb = vec3(0.1, 0.14, 0.26) + pointColour.rgb;
   }
   pointGlow = 0.5 + clamp(length(colour.rgb) - 1.2, 0.0, 2.0);
+  // The motes keep under half the share their width gives: spread over the
+  // screen one by one, full-bright specks read far busier than the faint
+  // haze the dust is meant to be.
+  keepShare(pointCover() * (dust ? 0.45 : 1.0));
 }

@@ -16,4 +16,5 @@ void main() {
   int keep = int(mix(40.0, 1.0, formed * formed));
   if (!ring && gl_VertexID % keep != 0) gl_Position = Hidden;
   pointGlow = ring ? 1.0 : 0.45 + 0.5 * clamp(length(pointColour.rgb) - 1.0, 0.0, 1.0);
+  keepShare(pointCover());
 }

@@ -47,6 +47,26 @@ float showPoint(float diameter, float widest, float fade) {
   return pow(clamp(diameter / shown, 0.0, 1.0), fade);
 }
 
+// The share of its light a point leaves on the picture, for the size it is
+// drawn at (gl_PointSize, as set above): a round point loses what would
+// fall on a rim 3/16 of a pixel wide along its edge, so one a pixel wide
+// keeps a quarter of its light, one 3 pixels wide three quarters, one 8
+// pixels wide nine tenths. The draw rasterizes points single-sampled even
+// on a multisampled target (see scene::drawPoints): the light a thin point
+// leaves is set here, alike on every driver, not by how a driver would
+// shade the part of a pixel a point covers.
+float pointCover() { return clamp(1.0 - 0.1875 * 4.0 / gl_PointSize, 0.25, 1.0); }
+
+// Where the nearest point wins its pixels (the opaque draws) a dimmed point
+// would read as a dark speck: a point is drawn in full or not at all, each
+// particle by a threshold of its own that holds from frame to frame, so the
+// cloud leaves `share` of its light where it is sparse and still fills its
+// pixels where it is dense.
+void keepShare(float share) {
+  uint h = uint(gl_VertexID) * 2654435761u;  // 2^32 over the golden ratio: thresholds spread evenly
+  if (float(h >> 8) * (1.0 / 16777216.0) >= share) gl_Position = Hidden;
+}
+
 // A shimmer about `base`, `depth` deep, every point in a phase of its own.
 float twinkle(float base, float depth) { return base + depth * sin(alltime * 3.0 + float(gl_VertexID % 977)); }
 

@@ -79,6 +79,9 @@ std::string describe(const char* primitive, long points) {
   GLint framebuffer = 0;
   glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer);
   d += framebuffer ? " fbo" : " win";
+  // multisampling off: a point or line drawn with the single-sample rule on
+  // a multisampled target
+  if (!glIsEnabled(GL_MULTISAMPLE)) d += " 1-sample";
   if (points > 0) d += " n" + std::to_string(points);
   return d;
 }

@@ -10,7 +10,8 @@
 
 class shaderset;
 
-// A row: "<primitive> <blend> <depth> <program> [colour] <target> [x N]"
+// A row: "<primitive> <blend> <depth> <program> [colour] <target> [1-sample] [x N]"
+// ("1-sample": drawn with GL_MULTISAMPLE off)
 //   primitive  points, quads, strip (quad strip), triangles, lines
 //   blend      opaque, add (one, one), alpha (source alpha, one minus source
 //              alpha), alpha-add (source alpha, one), or blend(src,dst)
