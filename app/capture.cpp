@@ -12,7 +12,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -262,9 +261,12 @@ bool captureEnd() {
     ok = waitForEncoder();
     ok = videoWritten() && ok;
     double end = capture.musicStart + capture.frames / capture.fps;
-    if (ok && capture.musicLength >= 0 && end > capture.musicLength + 0.5 / capture.fps)
+    if (ok && capture.musicLength >= 0 && capture.musicStart >= capture.musicLength)
+      std::fprintf(stderr, "capture: the music ends at %.2f s, before the video starts at %.2f s; its sound is silence\n",
+                   capture.musicLength, capture.musicStart);
+    else if (ok && capture.musicLength >= 0 && end > capture.musicLength + 0.5 / capture.fps)
       std::fprintf(stderr, "capture: the music ends at %.2f s, %.2f s into the video; its sound is silence from there\n",
-                   capture.musicLength, std::max(0.0, capture.musicLength - capture.musicStart));
+                   capture.musicLength, capture.musicLength - capture.musicStart);
   }
   capture.videoFile.clear();
   capture.active = false;
