@@ -30,6 +30,9 @@ struct captureState {
   void (*oldPipeHandler)(int) = SIG_DFL;
   std::vector<unsigned char> pixels;
   std::string error;                // why the last frame could not be written
+  std::string videoFile;            // while piping
+  double fps = 30, musicStart = 0;
+  double musicLength = -1;          // seconds of the track; -1: unknown or no sound
 };
 static captureState capture;
 
@@ -66,15 +69,24 @@ static std::string number(double v) {
 }
 
 // Raw RGB rows in, H.264 out; even sizes because yuv420p needs them.
+// The sound is the track from musicStart, padded with silence where it ends
+// before the picture (a short track, a start past its end), so that every
+// video has its audio stream; -shortest then ends both with the picture.
 static std::vector<std::string> encoderArguments(const std::string& ffmpeg, const std::string& videoFile,
                                                  int width, int height, double fps,
-                                                 const std::string& musicFile, double musicStart) {
+                                                 const std::string& musicFile, double musicStart,
+                                                 double musicLength) {
   std::vector<std::string> a = {ffmpeg, "-hide_banner", "-loglevel", "error", "-y",
                                 "-f", "rawvideo", "-pixel_format", "rgb24",
                                 "-video_size", std::to_string(width) + "x" + std::to_string(height),
                                 "-framerate", number(fps), "-i", "-"};
-  if (!musicFile.empty()) a.insert(a.end(), {"-ss", number(musicStart), "-i", musicFile, "-map", "0:v", "-map", "1:a", "-c:a", "aac",
-                                             "-b:a", "192k", "-shortest"});
+  if (!musicFile.empty()) {
+    if (musicLength >= 0 && musicStart >= musicLength)
+      a.insert(a.end(), {"-f", "lavfi", "-i", "anullsrc=channel_layout=stereo:sample_rate=44100"});
+    else
+      a.insert(a.end(), {"-ss", number(musicStart), "-i", musicFile, "-af", "apad"});
+    a.insert(a.end(), {"-map", "0:v", "-map", "1:a", "-c:a", "aac", "-b:a", "192k", "-shortest"});
+  }
   a.insert(a.end(), {"-vf", "vflip,crop=trunc(iw/2)*2:trunc(ih/2)*2", "-c:v", "libx264",
                      "-pix_fmt", "yuv420p", "-crf", "18", videoFile});
   return a;
@@ -115,7 +127,8 @@ static bool startEncoder(const std::vector<std::string>& args, std::string& erro
 }
 
 bool captureBegin(const std::string& dir, const std::string& videoFile, int width, int height,
-                  double fps, const std::string& musicFile, std::string& error, double musicStart) {
+                  double fps, const std::string& musicFile, std::string& error, double musicStart,
+                  double musicLength) {
   captureEnd();
   if (width <= 0 || height <= 0 || !(fps > 0)) {
     error = "capture: bad frame size or rate";
@@ -138,10 +151,15 @@ bool captureBegin(const std::string& dir, const std::string& videoFile, int widt
               "install it, or capture images to a folder instead of a video";
       return false;
     }
-    if (!startEncoder(encoderArguments(ffmpeg, videoFile, width, height, fps, musicFile, musicStart), error))
+    if (!startEncoder(encoderArguments(ffmpeg, videoFile, width, height, fps, musicFile, musicStart, musicLength),
+                      error))
       return false;
     capture.dir.clear();
   }
+  capture.videoFile = videoFile;
+  capture.fps = fps;
+  capture.musicStart = musicStart;
+  capture.musicLength = musicFile.empty() ? -1 : musicLength;
   capture.width = width;
   capture.height = height;
   capture.frames = 0;
@@ -199,26 +217,62 @@ bool captureFrame() {
   return ok;
 }
 
-void captureEnd() {
+// The encoder's exit status; false (with the reason on standard error)
+// unless it ended with 0.
+static bool waitForEncoder() {
+  int status = 0;
+  while (waitpid(capture.encoder, &status, 0) < 0 && errno == EINTR) {
+  }
+  capture.encoder = -1;
+  if (WIFSIGNALED(status)) {
+    std::fprintf(stderr, "capture: ffmpeg was ended by signal %d (%s)\n", WTERMSIG(status),
+                 strsignal(WTERMSIG(status)));
+    return false;
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::fprintf(stderr, "capture: ffmpeg ended with exit code %d\n", WEXITSTATUS(status));
+    return false;
+  }
+  return true;
+}
+
+// A video is whole when its encoder ended well and its file holds bytes.
+static bool videoWritten() {
+  struct stat st;
+  if (stat(capture.videoFile.c_str(), &st) != 0) {
+    std::fprintf(stderr, "capture: the video \"%s\" was not written\n", capture.videoFile.c_str());
+    return false;
+  }
+  if (st.st_size == 0) {
+    std::fprintf(stderr, "capture: the video \"%s\" is empty\n", capture.videoFile.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool captureEnd() {
+  bool ok = true;
   if (capture.pipeFd >= 0) {
     close(capture.pipeFd);
     capture.pipeFd = -1;
     signal(SIGPIPE, capture.oldPipeHandler);
   }
   if (capture.encoder > 0) {
-    int status = 0;
-    while (waitpid(capture.encoder, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFSIGNALED(status))
-      std::fprintf(stderr, "capture: ffmpeg was ended by signal %d (%s)\n", WTERMSIG(status),
-                   strsignal(WTERMSIG(status)));
-    else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-      std::fprintf(stderr, "capture: ffmpeg ended with exit code %d\n", WEXITSTATUS(status));
-    capture.encoder = -1;
+    ok = waitForEncoder();
+    ok = videoWritten() && ok;
+    double end = capture.musicStart + capture.frames / capture.fps;
+    if (ok && capture.musicLength >= 0 && capture.musicStart >= capture.musicLength)
+      std::fprintf(stderr, "capture: the music ends at %.2f s, before the video starts at %.2f s; its sound is silence\n",
+                   capture.musicLength, capture.musicStart);
+    else if (ok && capture.musicLength >= 0 && end > capture.musicLength + 0.5 / capture.fps)
+      std::fprintf(stderr, "capture: the music ends at %.2f s, %.2f s into the video; its sound is silence from there\n",
+                   capture.musicLength, capture.musicLength - capture.musicStart);
   }
+  capture.videoFile.clear();
   capture.active = false;
   capture.pixels.clear();
   capture.pixels.shrink_to_fit();
+  return ok;
 }
 
 int captureFrameCount() { return capture.frames; }

@@ -72,7 +72,7 @@ static sceneTimes benchScene(const checkMoment& m, int frames) {
   benchClear();
   std::vector<double> wall;
   using clock = std::chrono::steady_clock;
-  for (int k = 0; k < frames && frameRecord().partNumber == m.part; ++k) {
+  for (int k = 0; k < frames && frameRecord().partNumber == m.part && !platformStopSignal(); ++k) {
     clock::time_point began = clock::now();
     checkFrame(k == 0 ? 0.0 : BenchStep);  // the first frame shows the moment itself
     wall.push_back(std::chrono::duration<double, std::milli>(clock::now() - began).count());
@@ -200,6 +200,7 @@ int runGpuCheck(const gpuCheckSettings& s) {
   double slowestFps = 0;
   printHeader();
   for (const checkMoment& m : Moments) {
+    if (platformStopSignal()) return 1;  // the caller ends with the signal's code
     sceneTimes t = benchScene(m, s.frames);
     bool bad = t.frames == 0 || t.errors > 0;
     printTimes(m, s, t, bad);
@@ -220,6 +221,7 @@ int runGpuCheck(const gpuCheckSettings& s) {
   double worst = -1;
   const char* worstName = "";
   for (const checkMoment& m : Moments) {
+    if (platformStopSignal()) break;
     comparison c = compareScene(m, s, target);
     failed = failed || c.failed;
     if (c.compared) {

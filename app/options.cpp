@@ -61,7 +61,8 @@ static bool applyMode(const char* value, options& o, std::string& error) {
 }
 
 static bool applyFrames(const char* value, options& o, std::string& error) {
-  return parseCount(value, o.frames) || refuse(error, "--frames needs a count of frames");
+  bool valid = parseCount(value, o.frames) && o.frames >= 1;  // no run draws nothing
+  return valid || refuse(error, "--frames needs a count of frames, 1 or more");
 }
 
 static bool applyCapture(const char* value, options& o, std::string& error) {

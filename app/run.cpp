@@ -1,7 +1,6 @@
 // run.cpp -- the program's course: settings, log, window, start-up, the loop
 // of frames and the one shutdown every way out goes through.
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include "gfx/shaderset.h"
 #include "gfx/textures.h"
 #include "platform/audio.h"
+#include "platform/faults.h"
 #include "scenes/sections.h"
 
 static const char* WindowTitle = " =  Obelisk by Veltra - 2015 = ";
@@ -53,9 +53,6 @@ static void goHeadless() {
 // ---- capture and benchmark ----------------------------------------------------------------
 
 static bool capturing = false;
-static volatile sig_atomic_t interrupted = 0;  // Ctrl-C during a capture
-
-static void onInterrupt(int) { interrupted = 1; }
 static std::chrono::steady_clock::time_point captureStarted;
 
 static double startUpSeconds = 0;  // launch to the first frame, for the benchmark
@@ -82,6 +79,7 @@ static void afterFrame(long drawn) {
   if (!captureFrame()) {
     std::fprintf(stderr, "\nobelisk: frame %ld: %s\n", drawn - 1, captureError().c_str());
     platformPostQuit(1);
+    return;
   }
   double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - captureStarted).count();
   std::fprintf(stderr, "\rframe %d  demo time %.3f  %.2f frames/s ", captureFrameCount() - 1, currentDemoTime(),
@@ -95,14 +93,15 @@ static bool beginOptions() {
   if (opts.seek >= 0) seekDemo(opts.seek);
   if (opts.captureDir.empty() && opts.videoFile.empty()) return true;
   std::string error;
+  int frequency = audioFrequency(MusicChannel);
+  double musicLength = frequency > 0 ? double(audioSampleLength()) / frequency : -1.0;
   if (!captureBegin(opts.captureDir, opts.videoFile, chosen.screenWidth, chosen.screenHeight, opts.fps, MusicFile, error,
-                    currentDemoTime())) {
+                    currentDemoTime(), musicLength)) {
     std::fprintf(stderr, "obelisk: %s\n", error.c_str());
     return false;
   }
   capturing = true;
   captureStarted = std::chrono::steady_clock::now();
-  std::signal(SIGINT, onInterrupt);  // finish the capture properly instead of dying mid-frame
   return true;
 }
 
@@ -127,14 +126,54 @@ static int gpuCheck() {
   return runGpuCheck(s);
 }
 
+// ---- faults and signals -------------------------------------------------------------------
+
+// Runs that stand for what they made (captures, videos, benchmarks, the
+// check, a counted number of frames) may not end well over a fault; the
+// live production plays on over what only takes something away.
+static bool strictRun() { return opts.offline() || opts.frames >= 0; }
+
+// 1, after one line naming the first fault, when the faults recorded so far
+// end this run; 0 otherwise. Each loader has said its own fault already.
+static int judgeFaults() {
+  const std::vector<fault>& faults = recordedFaults();
+  const fault* first = nullptr;
+  size_t counted = 0;
+  for (const fault& f : faults)
+    if (f.kind == faultKind::cannotPlay || strictRun()) {
+      if (!first) first = &f;
+      ++counted;
+    }
+  if (!first) return 0;
+  std::string more = counted > 1 ? " (and " + std::to_string(counted - 1) + " more, above)" : "";
+  std::string line = "obelisk: the run fails: " + first->what + more;
+  std::fprintf(stderr, "%s%s\n", capturing ? "\n" : "", line.c_str());
+  std::cout << line << std::endl;
+  return 1;
+}
+
+static int stoppedBy = 0;          // the stop signal the run ended on
+static bool stoppedLoading = false;  // ... before its first frame
+
+// A stop signal while loading: the process ends there, with its code.
+static void stopWhileLoading(int signal) {
+  stoppedBy = signal;
+  stoppedLoading = true;
+  abandonProduction(128 + signal);
+}
+
 // ---- loop and shutdown --------------------------------------------------------------------
 
 // Takes messages without waiting; between them, draws a frame while active.
 // Returns the exit code: the quit message's, or 0 when the production ended.
 static int messageLoop() {
   long drawn = 0;
+  size_t faultsSeen = recordedFaults().size();
   for (;;) {
-    if (interrupted) return 130;
+    if (int signal = platformStopSignal()) {
+      stoppedBy = signal;
+      return 128 + signal;
+    }
     windowMessage msg;
     if (platformPeekMessage(msg)) {
       if (msg.type == msgType::quit) return int(msg.wParam);
@@ -147,6 +186,10 @@ static int messageLoop() {
       bool playing = drawFrame();
       ++drawn;
       afterFrame(drawn);
+      if (recordedFaults().size() != faultsSeen) {  // a program made late
+        faultsSeen = recordedFaults().size();
+        if (int code = judgeFaults()) return code;
+      }
       if (!playing) return 0;
     }
     if (keyHeld(27)) beginClosingFade();
@@ -166,8 +209,14 @@ int shutdownProduction(int code) {
     std::cout << "Debug text:\n" << debugText << std::endl;
   }
   if (capturing) std::fprintf(stderr, "\n");
-  if (interrupted) std::fprintf(stderr, "obelisk: interrupted; %d frames written\n", captureFrameCount());
-  captureEnd();
+  if (stoppedBy) {
+    std::string line = std::string("obelisk: interrupted by ") + platformSignalName(stoppedBy);
+    if (stoppedLoading) line += " while loading";
+    if (capturing) line += "; " + std::to_string(captureFrameCount()) + " frames written";
+    std::fprintf(stderr, "%s\n", line.c_str());
+    std::cout << line << std::endl;
+  }
+  if (!captureEnd() && code == 0) code = 1;  // a video that is not whole is no success
   capturing = false;
   if (benchEnabled && !opts.gpuCheck) {
     std::printf("start-up: %.2f s (launch to the first frame)\n", startUpSeconds);
@@ -238,6 +287,7 @@ int runObelisk(int argc, char** argv) {
     benchEnabled = opts.bench || opts.gpuCheck;
     if (opts.bench && opts.frames < 0) opts.frames = 300;
   }
+  platformCatchStopSignals();  // a capture ends properly; loading stops with the signal's code
   openLog();
   glDebugEnabled = opts.glDebug || opts.gpuCheck;  // the check counts the errors of every scene
   shaderWatchEnabled = opts.watch;
@@ -255,9 +305,25 @@ int runObelisk(int argc, char** argv) {
     return shutdownProduction(2);
   }
   textureFailure = abandonProduction;
+  loadingInterrupted = stopWhileLoading;
   int code = 0;
-  if (!startDemo(chosen, code)) return shutdownProduction(code);
-  if (opts.gpuCheck) return shutdownProduction(gpuCheck());
+  bool started = startDemo(chosen, code);
+  loadingInterrupted = nullptr;
+  if (int signal = platformStopSignal()) {  // came during the last steps of the start-up
+    stoppedBy = signal;
+    stoppedLoading = true;
+    return shutdownProduction(128 + signal);
+  }
+  if (!started) return shutdownProduction(code);
+  if (int failed = judgeFaults()) return shutdownProduction(failed);
+  if (opts.gpuCheck) {
+    code = gpuCheck();
+    if (int signal = platformStopSignal()) {
+      stoppedBy = signal;
+      code = 128 + signal;
+    }
+    return shutdownProduction(code);
+  }
   if (!beginOptions()) return shutdownProduction(1);
   return shutdownProduction(messageLoop());
 }

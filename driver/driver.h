@@ -29,9 +29,15 @@ enum class demoEnding { playing, timeUp, escape };
 
 // ---- verbs ----------------------------------------------------------------------------
 // Start-up with the context current: targets, loading screen, every
-// section's load, the music. False when the music could not start (its
-// message has been shown); exitCode is then the code the process ends with.
+// section's load, the music. False when the music could not start or the
+// velocity volume is damaged (its message has been shown); exitCode is then
+// the code the process ends with. A track shorter than the production is
+// said on standard error and in the log.
 bool startDemo(const demoSettings& settings, int& exitCode);
+// Called from the loading screen's steps once a stop signal has come
+// (platformStopSignal): the shell ends the process there. Null: loading
+// goes on.
+extern void (*loadingInterrupted)(int signal);
 // One frame; false once the production has ended: demo time passed 455.5 s,
 // or the closing fade after Escape is complete (see productionEnding).
 bool drawFrame();

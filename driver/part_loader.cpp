@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "driver/driver.h"
 #include "gfx/quads.h"
 #include "gfx/rendercontext.h"
 #include "platform/platform.h"
@@ -83,9 +84,13 @@ void part_loader::draw(double* step, rendercontext* rc, FrameState*) {
   glPopAttrib();
 }
 
+void (*loadingInterrupted)(int signal) = nullptr;
+
 void showLoadingStep(part_loader& loader, rendercontext* rc, double amount) {
   // no messages are handled while loading: keep the window answering the desktop
   platformPumpEvents();
+  // a stop signal ends the process here rather than after the whole load
+  if (int signal = platformStopSignal(); signal && loadingInterrupted) loadingInterrupted(signal);
   double step = amount * 0.567 * 3.05;
   FrameState unread;  // the loading screen reads no record
   loader.draw(&step, rc, &unread);

@@ -26,6 +26,24 @@ static void reportCause(const std::string& what) {
   std::cout << line << std::endl;
 }
 
+// A track that ends before the production (cut short, or another file in
+// its place) plays to its end and then loops; demo time follows the frame
+// clock past its end (the music watchdog lets go of it). Said once, on
+// standard error and in the log, with where it ends.
+static void sayWhereTheTrackEnds() {
+  int frequency = audioFrequency(MusicChannel);
+  if (frequency <= 0) return;
+  double length = double(audioSampleLength()) / frequency;
+  if (length >= DemoEnd) return;
+  char line[256];
+  std::snprintf(line, sizeof line,
+                "obelisk: the music \"%s\" ends at %.2f s, before the production's %.1f s; the picture goes on "
+                "by the frame clock past it",
+                MusicFile, length, DemoEnd);
+  std::fprintf(stderr, "%s\n", line);
+  std::cout << line << std::endl;
+}
+
 // False, with the process's exit code, when the track cannot play. Both
 // failures end the production unplayed: exit code 1.
 static bool startMusic(int& exitCode) {
@@ -42,6 +60,7 @@ static bool startMusic(int& exitCode) {
     exitCode = 1;
     return false;
   }
+  sayWhereTheTrackEnds();
   audioLoop();
   audioPlay(MusicChannel);
   audioSetVolume(MusicChannel, 255);
@@ -102,7 +121,12 @@ bool startDemo(const demoSettings& settings, int& exitCode) {
   createFrameTextures(w, h);
   std::cout << "#1" << std::endl;
   demo.frameState.partNumber = 0;
-  demo.rcontext.sims[0].loadVelocityVolume("textures//velocity.dat");  // the others share its volume
+  // the others share its volume; a damaged one would turn every cloud to NaN
+  if (!demo.rcontext.sims[0].loadVelocityVolume("textures//velocity.dat")) {
+    platformSetSwapInterval(refreshWait);
+    exitCode = 1;
+    return false;
+  }
   std::cout << "#2" << std::endl;
 
   loadSections(demo.sections, &demo.rcontext);

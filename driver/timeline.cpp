@@ -27,7 +27,8 @@ FrameState playTimeline(scene* const chain[], double step, double to, double* re
     demo += step;
     runChain(chain, frameDepth::script, demo, &frameStep, &record);
   }
-  *reached = demo;
+  // after the last section there is nothing left to play: the time itself is reached
+  *reached = record.partNumber >= SectionCount && demo < to ? to : demo;
   return record;
 }
 

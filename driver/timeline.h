@@ -24,5 +24,5 @@ std::vector<double> simulateTimeline(double step, int stopPart = -1, double stop
 // over) frame by frame at a fixed step, scripts included, as the driver
 // would with demo time on the music, from demo time 0 until the next frame
 // would pass demo time `to`. Returns the record; *reached is the demo time
-// of the last frame played.
+// of the last frame played, or `to` itself once the last section is over.
 FrameState playTimeline(scene* const chain[], double step, double to, double* reached);

@@ -9,8 +9,10 @@
 #include "geom/skeleton.h"
 
 #include "geom/readfile.h"
+#include "platform/faults.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -73,16 +75,48 @@ skeleton::skeleton(const std::string& path) {
   load(path);
 }
 
+// A file without usable motion is said on standard error and in the log,
+// and recorded: the production plays on without the figures, an offline run
+// fails.
+static void reportNoMotion(const std::string& path, const std::string& reason) {
+  std::string what = "the motion file \"" + path + "\" " + reason + ": it has no motion; the walkers are left out";
+  std::cerr << "obelisk: " << what << std::endl;
+  std::cout << "obelisk: " << what << std::endl;
+  recordFault(faultKind::playsOn, what);
+}
+
 void skeleton::load(const std::string& path) {
   channelIndex = jointIndex = valueCount = 0;
   translation.identity(), rotY.identity(), rotX.identity(), rotZ.identity();
   std::string text;
   if (!readWholeFile(path, text)) {
     std::cout << "File \"" << path << "\" not found.\n" << std::flush;
+    reportNoMotion(path, "is not found");
     throw fileNotFound();
   }
-  if (verbose) std::cout << "File \"" << path << "\" found.\n" << std::flush;
   parseText(text);
+  std::string damage = motionDamage();
+  if (damage.empty()) {
+    if (verbose) std::cout << "File \"" << path << "\" found.\n" << std::flush;
+    return;
+  }
+  // Nothing of it is posed: the figure draws nothing rather than NaN or a
+  // skeleton frozen in its rest pose.
+  root = current = nullptr;
+  motionJoints.clear();
+  allJoints.clear();
+  frameCount = 0;
+  reportNoMotion(path, "is damaged (" + damage + ")");
+}
+
+std::string skeleton::motionDamage() const {
+  if (!root) return "no ROOT joint";
+  bool anyTakesValues = false;
+  for (const joint* j : motionJoints) anyTakesValues = anyTakesValues || !j->channels.empty();
+  if (!anyTakesValues) return "no joint takes motion values";
+  if (root->frames.size() < 2) return "no complete frame of motion";
+  if (nonFinite) return "a number that is not finite";
+  return std::string();
 }
 
 void skeleton::parseText(std::string_view text) {
@@ -159,6 +193,7 @@ void skeleton::dataToken(std::string_view t) {
     case stOffset:
       if (current) {
         float v = float(toNumber(t));
+        nonFinite = nonFinite || !std::isfinite(v);
         vec3& o = current->offset;
         (offsetIndex == 0 ? o.x : offsetIndex == 1 ? o.y : o.z) = v;
       }
@@ -180,6 +215,7 @@ void skeleton::dataToken(std::string_view t) {
     case stFrames: frameCount = toInteger(t), state = stIdle; break;
     case stFrameTime:
       frameTime = float(toNumber(t));
+      nonFinite = nonFinite || !std::isfinite(frameTime);
       current = root;
       restPoses();
       state = stValues;
@@ -226,6 +262,7 @@ void skeleton::motionValue(std::string_view t) {
   nextValueJoint();
   joint* j = motionJoints[size_t(jointIndex)];
   float v = float(toNumber(t));
+  nonFinite = nonFinite || !std::isfinite(v);
   float a = float(-(double(v) * 3.141593 / 180.0));
   switch (j->channels[size_t(channelIndex)]) {
     case chanXpos: translation.translate(v, 0, 0); break;

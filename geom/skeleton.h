@@ -40,7 +40,10 @@ enum bvhState : int32_t {
 class skeleton {
 public:
   skeleton() = default;
-  // Loads path; a missing file logs a line and throws fileNotFound.
+  // Loads path; a missing file logs a line and throws fileNotFound. A
+  // missing file, or one without usable motion (motionDamage), is also said
+  // on standard error and recorded as a fault; a damaged one loads as an
+  // empty skeleton (no root), which poses and draws nothing.
   explicit skeleton(const std::string& path);
   skeleton(const skeleton&) = delete;
   skeleton& operator=(const skeleton&) = delete;
@@ -65,10 +68,15 @@ public:
   // Tokens of text in order through parseToken, then the closing log lines.
   void parseText(std::string_view text);
   void parseToken(std::string_view token);
+  // Why what was parsed cannot move a figure (no root, no joint with
+  // channels, no complete frame, a number that is not finite); empty when
+  // it can.
+  std::string motionDamage() const;
 
 private:
   bool posesBuilt = false;   // rest poses are built once, on the first "Time:"
   bool anyChannels = false;  // some motion joint takes values
+  bool nonFinite = false;    // an offset, frame time or value read as NaN or infinite
   joint* newJoint(joint* parent);
   void restPoses();
   void dataToken(std::string_view token);

@@ -5,10 +5,13 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
 #include "gfx/shaderset.h"
+#include "platform/faults.h"
 
 // An RGBA32F image's texture object, nearest filtered, on the active unit;
 // its storage comes with the first step.
@@ -111,31 +114,59 @@ void particlesim::dispatch() {
 }
 
 // The volume goes up a slab of slices at a time, read into one small
-// buffer, instead of from a copy of the whole file.
-void particlesim::loadVelocityVolume(const std::string& fileName) {
+// buffer, instead of from a copy of the whole file. The file must be a whole
+// volume of finite numbers that a half float holds: anything else is damage,
+// and its numbers would reach every particle (one NaN turns a cloud black).
+// A damaged volume is said once, recorded, and goes up as still air.
+bool particlesim::loadVelocityVolume(const std::string& fileName) {
   constexpr int SlabDepth = 8;
-  constexpr size_t SlabBytes = size_t(VelocityWidth) * VelocityHeight * SlabDepth * 3 * 4;
+  constexpr size_t SlabFloats = size_t(VelocityWidth) * VelocityHeight * SlabDepth * 3;
   static_assert(VelocityDepth % SlabDepth == 0, "whole slabs");
   glGenTextures(1, &curlTexture);
   glBindTexture(GL_TEXTURE_3D, curlTexture);
   glTexImage3D(GL_TEXTURE_3D, 0, GL_RGB16F, VelocityWidth, VelocityHeight, VelocityDepth, 0, GL_RGB,
                GL_FLOAT, nullptr);
-  std::ifstream in(fileName, std::ios::binary);
-  std::vector<float> slab(SlabBytes / 4);
-  char* bytes = reinterpret_cast<char*>(slab.data());
-  for (int z = 0; z < VelocityDepth; z += SlabDepth) {
-    size_t got = 0;
-    if (in) {
-      in.read(bytes, std::streamsize(SlabBytes));
-      got = size_t(in.gcount());
-    }
-    std::fill(bytes + got, bytes + SlabBytes, char(0));  // what the file lacks stays still air
+  std::vector<float> slab(SlabFloats);
+  auto upload = [&](int z) {
     glTexSubImage3D(GL_TEXTURE_3D, 0, 0, 0, z, VelocityWidth, VelocityHeight, SlabDepth, GL_RGB, GL_FLOAT,
                     slab.data());
+  };
+  std::string damage;
+  std::ifstream in(fileName, std::ios::binary | std::ios::ate);
+  std::error_code e;
+  if (!in || std::filesystem::is_directory(fileName, e)) {
+    damage = "not found";
+  } else if (long long size = (long long)in.tellg(); size != VelocityBytes) {
+    damage = "damaged: " + std::to_string(size) + " bytes, a whole volume has " + std::to_string(VelocityBytes);
+  } else {
+    in.seekg(0);
+    for (int z = 0; z < VelocityDepth && damage.empty(); z += SlabDepth) {
+      if (!in.read(reinterpret_cast<char*>(slab.data()), std::streamsize(SlabFloats * 4))) {
+        damage = "damaged: it cannot be read to its end";
+        break;
+      }
+      for (size_t i = 0; i < SlabFloats; ++i)
+        if (!(std::fabs(slab[i]) <= HalfFloatMax)) {  // NaN fails too
+          size_t at = size_t(z) * VelocityWidth * VelocityHeight * 3 + i;
+          damage = "damaged: value " + std::to_string(at) + " (byte " + std::to_string(at * 4) + ") is " +
+                   std::to_string(slab[i]) + ", not a finite velocity";
+          break;
+        }
+      if (damage.empty()) upload(z);
+    }
+  }
+  if (!damage.empty()) {
+    std::fill(slab.begin(), slab.end(), 0.0f);
+    for (int z = 0; z < VelocityDepth; z += SlabDepth) upload(z);
+    std::string what = "velocity volume \"" + fileName + "\" " + damage;
+    std::cerr << "obelisk: " << what << std::endl;
+    std::cout << "obelisk: " << what << std::endl;
+    recordFault(faultKind::cannotPlay, what);
   }
   glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_S, GL_MIRRORED_REPEAT);
   glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_T, GL_MIRRORED_REPEAT);
   glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R, GL_MIRRORED_REPEAT);
+  return damage.empty();
 }

@@ -15,6 +15,7 @@
 constexpr int VelocityWidth = 128, VelocityHeight = 256, VelocityDepth = 128;
 constexpr long VelocityFloats = long(VelocityWidth) * VelocityHeight * VelocityDepth * 3;
 constexpr long VelocityBytes = VelocityFloats * 4;
+constexpr float HalfFloatMax = 65504.0f;  // the largest finite value of the volume's texels
 
 // One texture the compute program samples: its uniform, the unit, the GL
 // texture and its target (2-D unless given).
@@ -49,8 +50,11 @@ public:
   // One simulation step over the grid, fenced by storage barriers.
   void dispatch();
   // Reads the velocity volume (headerless little-endian floats) into a new
-  // RGB16F 3-D texture in curlTexture; what the file lacks is zero.
-  void loadVelocityVolume(const std::string& fileName);
+  // RGB16F 3-D texture in curlTexture. A file that is missing, not exactly
+  // VelocityBytes long, or holds a value that is not finite or past what a
+  // half float holds is said on standard error and in the log, recorded as
+  // a fault that ends the run, and goes up as zero: false then.
+  bool loadVelocityVolume(const std::string& fileName);
   // Width x height x 16 bytes for each buffer, RGBA32F images of the grid.
   void makeStorage();
 

@@ -14,6 +14,8 @@
 
 #include <sys/stat.h>
 
+#include "platform/faults.h"
+
 // A line `#include "name"` stands for the file of that name beside the one
 // that includes it: the pieces the scenes' programs share. A piece may
 // include others, up to IncludeDepth deep (a piece that includes itself
@@ -47,7 +49,7 @@ std::unique_ptr<char[]> readShaderSource(const std::string& fileName) {
   // A directory opens as a stream on Linux but has no bytes to give.
   if (!std::filesystem::is_directory(fileName, ec)) in.open(fileName, std::ios::binary);
   if (!in.is_open()) {
-    std::cout << "Cannot open shader source file." << std::endl;
+    std::cout << "Shader source file \"" << fileName << "\" not found." << std::endl;
     return nullptr;
   }
   in.exceptions(std::ios::eofbit | std::ios::failbit | std::ios::badbit);
@@ -76,9 +78,11 @@ std::unique_ptr<char[]> readShaderSource(const std::string& fileName) {
 }
 
 // Compiles a source file into a new shader; a missing file compiles an
-// empty source so that the info log reports the failure.
-static GLuint compileShader(GLenum type, const std::string& fileName) {
+// empty source, so that the program fails as a broken one would, and
+// *found turns false.
+static GLuint compileShader(GLenum type, const std::string& fileName, bool* found = nullptr) {
   std::unique_ptr<char[]> text = readShaderSource(fileName);
+  if (found) *found = text != nullptr;
   GLuint shader = glCreateShader(type);
   const char* source = text ? text.get() : "";
   glShaderSource(shader, 1, &source, nullptr);
@@ -86,10 +90,23 @@ static GLuint compileShader(GLenum type, const std::string& fileName) {
   return shader;
 }
 
+// A stage or program that failed: on standard error, and kept for the shell
+// (an offline run must not end well over a program that draws nothing).
+static void reportFailure(const std::string& what, const std::string& info) {
+  std::cerr << "obelisk: " << what << (info.empty() ? "" : ":\n" + info) << std::endl;
+  recordFault(faultKind::playsOn, what);
+}
+
 // Logs the compiler's messages. A shader that failed to compile is also
 // reported on standard error with its file name: its program draws nothing,
 // and a blank frame alone would not say why. A log of warnings only is not.
-static void logInfo(GLuint shader, int capacity, const std::string& fileName) {
+// A missing file is said as such, not as the compiler's complaint about an
+// empty source.
+static void logInfo(GLuint shader, int capacity, const std::string& fileName, bool found) {
+  if (!found) {
+    reportFailure("shader \"" + fileName + "\" not found", "");
+    return;
+  }
   std::string info(capacity, '\0');
   GLsizei length = 0;
   glGetShaderInfoLog(shader, capacity, &length, &info[0]);
@@ -97,7 +114,17 @@ static void logInfo(GLuint shader, int capacity, const std::string& fileName) {
   std::cout << info << std::endl;
   GLint compiled = GL_FALSE;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-  if (!compiled) std::cerr << "obelisk: cannot compile shader \"" << fileName << "\":\n" << info << std::endl;
+  if (!compiled) reportFailure("cannot compile shader \"" + fileName + "\"", info);
+}
+
+static std::string programInfoLog(GLuint program) {
+  GLint capacity = 0;
+  glGetProgramiv(program, GL_INFO_LOG_LENGTH, &capacity);
+  std::string info(size_t(std::max(capacity, 1)), '\0');
+  GLsizei length = 0;
+  glGetProgramInfoLog(program, GLsizei(info.size()), &length, &info[0]);
+  info.resize(size_t(std::max<GLsizei>(0, std::min<GLsizei>(length, GLsizei(info.size()) - 1))));
+  return info;
 }
 
 // Link errors go to standard error alone, so that the log keeps its lines:
@@ -106,38 +133,30 @@ static void reportLinkFailure(GLuint program, const std::string& files) {
   GLint linked = GL_FALSE;
   glGetProgramiv(program, GL_LINK_STATUS, &linked);
   if (linked) return;
-  GLint capacity = 0;
-  glGetProgramiv(program, GL_INFO_LOG_LENGTH, &capacity);
-  std::string info(size_t(std::max(capacity, 1)), '\0');
-  GLsizei length = 0;
-  glGetProgramInfoLog(program, GLsizei(info.size()), &length, &info[0]);
-  info.resize(size_t(std::max<GLsizei>(0, std::min<GLsizei>(length, GLsizei(info.size()) - 1))));
-  std::cerr << "obelisk: cannot link shader program " << files << ":\n" << info << std::endl;
+  reportFailure("cannot link shader program " + files, programInfoLog(program));
 }
 
 GLuint loadComputeProgram(const std::string& fileName) {
-  std::unique_ptr<char[]> text = readShaderSource(fileName);
+  bool found = false;
+  GLuint shader = compileShader(GL_COMPUTE_SHADER, fileName, &found);
   std::cout << "Computer shader: " << fileName << std::endl;
   GLuint program = glCreateProgram();
-  GLuint shader = glCreateShader(GL_COMPUTE_SHADER);
-  const char* source = text ? text.get() : "";
-  glShaderSource(shader, 1, &source, nullptr);
-  glCompileShader(shader);
   glAttachShader(program, shader);
   glLinkProgram(program);
-  logInfo(shader, 7000, fileName);
+  logInfo(shader, 7000, fileName, found);
   reportLinkFailure(program, "\"" + fileName + "\"");
   return program;
 }
 
 void shaderset::loadProgram(const std::string& vertexFile, const std::string& fragmentFile, int slot) {
   watchProgram(&programs[slot], vertexFile, fragmentFile, false);
-  vertexShaders[slot] = compileShader(GL_VERTEX_SHADER, vertexFile);
+  bool vertexFound = false, fragmentFound = false;
+  vertexShaders[slot] = compileShader(GL_VERTEX_SHADER, vertexFile, &vertexFound);
   std::cout << vertexFile << std::endl;
-  logInfo(vertexShaders[slot], 1000, vertexFile);
-  fragmentShaders[slot] = compileShader(GL_FRAGMENT_SHADER, fragmentFile);
+  logInfo(vertexShaders[slot], 1000, vertexFile, vertexFound);
+  fragmentShaders[slot] = compileShader(GL_FRAGMENT_SHADER, fragmentFile, &fragmentFound);
   std::cout << "Shader: " << fragmentFile << std::endl;
-  logInfo(fragmentShaders[slot], 1000, fragmentFile);
+  logInfo(fragmentShaders[slot], 1000, fragmentFile, fragmentFound);
   programs[slot] = glCreateProgram();
   glAttachShader(programs[slot], fragmentShaders[slot]);
   glAttachShader(programs[slot], vertexShaders[slot]);
@@ -147,9 +166,10 @@ void shaderset::loadProgram(const std::string& vertexFile, const std::string& fr
 
 void shaderset::loadFragmentProgram(const std::string& fragmentFile, int slot) {
   watchProgram(&programs[slot], "", fragmentFile, false);
-  fragmentShaders[slot] = compileShader(GL_FRAGMENT_SHADER, fragmentFile);
+  bool found = false;
+  fragmentShaders[slot] = compileShader(GL_FRAGMENT_SHADER, fragmentFile, &found);
   std::cout << "Shader: " << fragmentFile << std::endl;
-  logInfo(fragmentShaders[slot], 1000, fragmentFile);
+  logInfo(fragmentShaders[slot], 1000, fragmentFile, found);
   programs[slot] = glCreateProgram();
   glAttachShader(programs[slot], fragmentShaders[slot]);
   glLinkProgram(programs[slot]);
@@ -225,7 +245,13 @@ long long newestChange(const watchedProgram& w, folderStamps& seen) {
 
 // Compiles one stage; on failure its log goes to standard error and 0 comes back.
 GLuint quietCompile(GLenum type, const std::string& file) {
-  GLuint shader = compileShader(type, file);
+  bool found = false;
+  GLuint shader = compileShader(type, file, &found);
+  if (!found) {
+    std::cerr << "obelisk: " << file << " not found; the old program stays" << std::endl;
+    glDeleteShader(shader);
+    return 0;
+  }
   GLint ok = GL_FALSE;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
   if (ok) return shader;
@@ -254,7 +280,10 @@ GLuint rebuild(const watchedProgram& w) {
   if (ok) glLinkProgram(program);
   GLint linked = GL_FALSE;
   if (ok) glGetProgramiv(program, GL_LINK_STATUS, &linked);
-  if (ok && !linked) reportLinkFailure(program, "\"" + w.source + "\" (the old program stays)");
+  if (ok && !linked) {
+    std::cerr << "obelisk: cannot link shader program \"" << w.source << "\" (the old program stays):\n"
+              << programInfoLog(program) << std::endl;
+  }
   for (GLuint stage : stages)
     if (stage) glDeleteShader(stage);
   if (linked) return program;

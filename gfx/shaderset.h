@@ -1,8 +1,10 @@
 // shaderset.h -- GLSL programs in numbered slots, one table per section.
 // Sources are text files read at load time; compile and link results are
-// logged (file-name line, then the info log) and failures also told on
-// standard error with the file name; never acted on. Loading
-// a slot again makes new objects and leaves the old ones alive.
+// logged (file-name line, then the info log). A missing file ("not found"),
+// a stage that does not compile and a program that does not link are also
+// told on standard error with the file name and recorded as faults
+// (platform/faults.h): the live production plays on, an offline run fails.
+// Loading a slot again makes new objects and leaves the old ones alive.
 #pragma once
 #include <memory>
 #include <string>
@@ -12,7 +14,7 @@
 constexpr int MaxShaderSlots = 10128;
 
 // The file's bytes followed by one NUL, or null (after the log line
-// "Cannot open shader source file.") when it cannot be opened.
+// `Shader source file "NAME" not found.`) when it cannot be opened.
 std::unique_ptr<char[]> readShaderSource(const std::string& fileName);
 
 // Compiles and links a compute program from a file; logs "Computer shader: "

@@ -22,6 +22,13 @@ double platformSecondsSinceLaunch();
 // Pins GTK and SDL to the same windowing back end; call before anything else.
 void platformPinBackends();
 
+// From this call on, SIGINT, SIGTERM and SIGHUP no longer end the process
+// (nor become SDL's quit event): the first one's number is kept for the
+// program to end itself properly, with 128 + that number.
+void platformCatchStopSignals();
+int platformStopSignal();  // 0 while none has come
+const char* platformSignalName(int sig);  // "SIGTERM"
+
 // ---- clock, sleep, console ----------------------------------------------------
 uint64_t platformCounter();           // monotonic high-resolution counter, ticks
 uint64_t platformCounterFrequency();  // ticks per second, never 0

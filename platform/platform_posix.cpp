@@ -1,6 +1,7 @@
 // platform_posix.cpp -- clock, sleep and console on POSIX.
 #include "platform/platform.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,6 +54,34 @@ void platformPinBackends() {
   if ((std::getenv("DISPLAY") || none) && !std::getenv("SDL_VIDEODRIVER")) {
     setenv("SDL_VIDEODRIVER", "x11", 1);
     setenv("GDK_BACKEND", "x11", 1);
+  }
+}
+
+static volatile sig_atomic_t stopSignal = 0;
+
+static void onStopSignal(int sig) {
+  if (!stopSignal) stopSignal = sig;
+}
+
+// SDL installs its own handlers only where it finds the default one, so
+// these stay whichever comes first. Interrupted system calls restart: a
+// frame being written is finished.
+void platformCatchStopSignals() {
+  struct sigaction action {};
+  action.sa_handler = onStopSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &action, nullptr);
+}
+
+int platformStopSignal() { return stopSignal; }
+
+const char* platformSignalName(int sig) {
+  switch (sig) {
+    case SIGINT: return "SIGINT";
+    case SIGTERM: return "SIGTERM";
+    case SIGHUP: return "SIGHUP";
+    default: return "a signal";
   }
 }
 

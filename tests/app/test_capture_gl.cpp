@@ -82,17 +82,44 @@ static std::string probe(const std::string& file, const char* stream, const char
   return std::string(line, std::strcspn(line, "\r\n"));
 }
 
+// The video has every frame and the sound, as long as the picture: where
+// the track (one second) ends first, or before the start, silence follows
+// and one line says so. A video ffmpeg could not write is a failed end.
 TEST_F(captureGl, videoHasTheFramesAndTheSound) {
   if (std::system("ffmpeg -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
   scratchDir scratch;
-  std::string video = scratch.path("capture.mp4"), wav = scratch.path("music.wav"), error;
+  std::string wav = scratch.path("music.wav"), error;
   writeWav(wav);
   drawHalves();
-  ASSERT_TRUE(captureBegin("", video, 64, 64, 25.0, wav, error)) << error;
-  for (int i = 0; i < 10; ++i) ASSERT_TRUE(captureFrame());
-  captureEnd();
-  EXPECT_EQ(probe(video, "v:0", "nb_read_frames"), "10");
-  EXPECT_EQ(probe(video, "a:0", "codec_type"), "audio");
+  struct videoCase {
+    int frames;
+    double musicStart;
+    const char* said;  // on standard error at the end; empty: nothing
+  };
+  for (const videoCase& c : {videoCase{10, 0.0, ""}, videoCase{50, 0.0, "the music ends at 1.00 s, 1.00 s into the video"},
+                             videoCase{10, 3.0, "the music ends at 1.00 s, before the video starts at 3.00 s"}}) {
+    SCOPED_TRACE(c.frames);
+    std::string video = scratch.path("capture.mp4");
+    ASSERT_TRUE(captureBegin("", video, 64, 64, 25.0, wav, error, c.musicStart, 1.0)) << error;
+    for (int i = 0; i < c.frames; ++i) ASSERT_TRUE(captureFrame());
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(captureEnd());
+    std::string text = testing::internal::GetCapturedStderr();
+    if (*c.said)
+      EXPECT_NE(text.find(c.said), std::string::npos) << text;
+    else
+      EXPECT_EQ(text, "");
+    EXPECT_EQ(probe(video, "v:0", "nb_read_frames"), std::to_string(c.frames));
+    EXPECT_EQ(probe(video, "a:0", "codec_type"), "audio");
+    EXPECT_NEAR(std::atof(probe(video, "a:0", "duration").c_str()), c.frames / 25.0, 0.1);
+  }
+  ASSERT_TRUE(captureBegin("", scratch.path("missing/capture.mp4"), 64, 64, 25.0, wav, error)) << error;
+  captureFrame();
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(captureEnd());
+  std::string text = testing::internal::GetCapturedStderr();
+  EXPECT_NE(text.find("capture: ffmpeg ended with exit code"), std::string::npos) << text;
+  EXPECT_NE(text.find("was not written"), std::string::npos) << text;
 }
 
 TEST(capture, videoWithoutFfmpegIsAClearError) {

@@ -30,7 +30,7 @@ TEST(options, settingsSkipTheDialog) {
 TEST(options, badValuesAndUnknownOptionsAreRefusedInOneLine) {
   const std::vector<std::vector<const char*>> bad = {
       {"--mode", "640"}, {"--mode", "640x"}, {"--mode", "x400"}, {"--mode", "0x0"}, {"--mode"},
-      {"--frames", "-3"}, {"--frames", "abc"}, {"--section", "0", "--at", "-20"},
+      {"--frames", "-3"}, {"--frames", "abc"}, {"--frames", "0"}, {"--section", "0", "--at", "-20"},
       {"--at", "3"},  // a clock needs its section
       {"--seek", "-1"}, {"--seek", "456"}, {"--seek", "10", "--section", "1"}};
   options o;
@@ -47,6 +47,8 @@ TEST(options, badValuesAndUnknownOptionsAreRefusedInOneLine) {
   EXPECT_TRUE(parse({"--section", "4", "--at", "97.7"}, o, e)) << e;
   EXPECT_TRUE(parse({"--seek", "455.5"}, o, e)) << e;
   EXPECT_TRUE(o.skipDialog);
+  EXPECT_FALSE(parse({"--frames", "0"}, o, e));  // a run that draws nothing
+  EXPECT_NE(e.find("1 or more"), std::string::npos) << e;
 }
 
 // Every option of the table parses with a value of its kind (--at with its

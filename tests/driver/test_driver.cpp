@@ -266,6 +266,13 @@ TEST_F(driverTest, aSeekLandsWherePlayingWouldHaveBeen) {
     }
   }
   EXPECT_GT(played.back().megaRotate[3], 1.0f);  // the city's turn did grow
+  // past the last section there is nothing to play: a seek lands on the time itself
+  for (double end : {455.0, DemoEnd}) {
+    fresh();
+    seekDemo(end);
+    EXPECT_EQ(demo.demoTime, end);
+    EXPECT_EQ(demo.frameState.partNumber, SectionCount);
+  }
 }
 
 // The transport: a pause holds every clock while frames go on, the music

@@ -2,11 +2,13 @@
 // broken transfers and the fuzzers leave them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "geom/body.h"
 #include "geom/skeleton.h"
+#include "platform/faults.h"
 #include "tests/support/testfiles.h"
 
 namespace {
@@ -74,7 +76,71 @@ TEST(skeleton, frameCountComesFromTheValues) {
   EXPECT_FLOAT_EQ(s->frameTime, 0.0333333f);
   logCapture missing;
   EXPECT_THROW(skeleton("no/such.bvh"), fileNotFound);
-  EXPECT_EQ(missing.text(), "File \"no/such.bvh\" not found.\n");
+  EXPECT_EQ(missing.lines()[0], "File \"no/such.bvh\" not found.");
+}
+
+// A motion file that cannot move the figure is said on standard error and
+// in the log, once, with its name, and recorded for the shell (an offline
+// run fails over it); a damaged one loads as nothing to pose (no NaN, no
+// frozen rest pose reaches the GPU), a missing one throws as before. A
+// sound file says nothing there and is logged as found.
+TEST(skeleton, aFileWithoutMotionIsSaidAndRecorded) {
+  const std::string frames = "0 0 0 0 0 0 0 0 0 0 0 0\n1 2 3 4 5 6 7 8 9 10 11 12\n";
+  struct motionCase {
+    const char* name;
+    std::string text;  // the file's bytes; none for "missing"
+    const char* reason;  // in the line; empty: sound
+  };
+  std::string nanOffset = chain;
+  nanOffset.replace(nanOffset.find("OFFSET 0 2 0"), 12, "OFFSET 0 nan 0");
+  const std::vector<motionCase> cases = {
+      {"sound", chain + frames, ""},
+      {"missing", "", "is not found"},
+      {"empty", "", "no ROOT joint"},
+      {"random bytes", randomBytes(3, 4000), "is damaged"},
+      {"no channels", "ROOT r { JOINT a { End Site { } } } MOTION Frames: 1 Frame Time: 0.1 1 2 3", "no joint takes motion values"},
+      {"hierarchy only", chain, "no complete frame of motion"},
+      {"a frame cut short", chain + "1 2 3 4 5", "no complete frame of motion"},
+      {"a NaN value", chain + "0 0 0 0 0 0 nan 0 0 0 0 0\n", "a number that is not finite"},
+      {"a value past a float", chain + "0 0 0 0 0 0 1e39 0 0 0 0 0\n", "a number that is not finite"},
+      {"a NaN offset", nanOffset + frames, "a number that is not finite"},
+  };
+  for (const motionCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    scratchDir dir;
+    std::string path = std::string(c.name) == "missing" ? dir.path("walk.bvh") : dir.write("walk.bvh", c.text);
+    clearFaults();
+    logCapture log, err(std::cerr);
+    std::unique_ptr<skeleton> s;
+    if (std::string(c.name) == "missing")
+      EXPECT_THROW(s = std::make_unique<skeleton>(path), fileNotFound);
+    else
+      s = std::make_unique<skeleton>(path);
+    if (!*c.reason) {
+      EXPECT_EQ(err.text(), "");
+      EXPECT_TRUE(recordedFaults().empty());
+      EXPECT_NE(log.text().find("File \"" + path + "\" found."), std::string::npos) << log.text();
+      EXPECT_EQ(s->frameCount, 3);
+      continue;
+    }
+    std::string said = err.text();
+    EXPECT_EQ(said.rfind("obelisk: the motion file \"" + path + "\" ", 0), 0u) << said;
+    EXPECT_NE(said.find(c.reason), std::string::npos) << said;
+    EXPECT_NE(said.find(": it has no motion; the walkers are left out\n"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(log.text().find(said), std::string::npos) << log.text();
+    EXPECT_EQ(log.text().find("\" found."), std::string::npos) << log.text();
+    ASSERT_EQ(recordedFaults().size(), 1u);
+    EXPECT_EQ(recordedFaults()[0].kind, faultKind::playsOn);
+    if (!s) continue;
+    EXPECT_EQ(s->root, nullptr);
+    EXPECT_TRUE(s->motionJoints.empty());
+    body b(std::move(s));
+    b.framePosition = 1.5f;
+    b.pose(nullptr, nullptr);
+    EXPECT_EQ(b.matrixStack.size(), 1u);
+  }
+  clearFaults();
 }
 
 // The frame matrix is translation * Z * X * Y whatever order the channels
@@ -182,7 +248,7 @@ TEST(skeleton, decoratedAndDamagedFiles) {
   for (unsigned seed = 1; seed <= 20; ++seed) inputs.push_back(randomBytes(seed, 2000));
   for (const std::string& text : inputs) {
     SCOPED_TRACE(text.substr(0, 80));
-    logCapture quiet;
+    logCapture quiet, quietErrors(std::cerr);
     body b(std::make_unique<skeleton>(writeTestFile("hostile.bvh", text)));
     for (float p : {1.0f, 2.5f, -3.25f, 1e30f, 14.999f}) {
       b.framePosition = p;
@@ -190,8 +256,9 @@ TEST(skeleton, decoratedAndDamagedFiles) {
       ASSERT_EQ(b.matrixStack.size(), 1u);
     }
   }
-  logCapture quiet;
+  logCapture quiet, quietErrors(std::cerr);
   skeleton folder(testing::TempDir());
   EXPECT_EQ(folder.root, nullptr);
   EXPECT_EQ(folder.frameCount, 0);
+  clearFaults();
 }

@@ -2,9 +2,13 @@
 // and one step of a test program read back.
 #include <GL/glew.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "gfx/particlesim.h"
+#include "platform/faults.h"
 #include "tests/support/glcontext.h"
 #include "tests/support/testfiles.h"
 
@@ -40,40 +44,107 @@ void main() {
 
 }  // namespace
 
-// The volume goes up in slabs; a short file reads as zero from where it ends.
-TEST_F(simulatorGl, theVelocityVolumeHoldsTheFileAndZeroPastItsEnd) {
-  std::vector<float> head(size_t(VelocityWidth) * VelocityHeight * 12 * 3), whole(size_t(VelocityFloats), 0.0f);
-  for (size_t i = 0; i < head.size(); i++) head[i] = float(int(i % 2001) - 1000) * 0.01f;
-  std::string bytes(reinterpret_cast<const char*>(head.data()), head.size() * 4 - 2);  // ends inside a float
-  std::string file = dir.write("velocity.dat", bytes);
-  std::memcpy(whole.data(), bytes.data(), bytes.size());  // the file's bytes, zero past them
+namespace {
+
+std::vector<unsigned short> volumeTexels(GLuint texture) {
+  std::vector<unsigned short> halves(static_cast<size_t>(VelocityFloats));
+  glBindTexture(GL_TEXTURE_3D, texture);
+  glGetTexImage(GL_TEXTURE_3D, 0, GL_RGB, GL_HALF_FLOAT, halves.data());
+  return halves;
+}
+
+}  // namespace
+
+// The volume goes up in slabs, exactly as the file holds it; the texture
+// repeats mirrored.
+TEST_F(simulatorGl, theVelocityVolumeHoldsTheFile) {
+  std::vector<float> whole(static_cast<size_t>(VelocityFloats));
+  for (size_t i = 0; i < whole.size(); i++) whole[i] = float(int(i % 2001) - 1000) * 0.01f;
+  std::string file = dir.write("velocity.dat", std::string(reinterpret_cast<const char*>(whole.data()), VelocityBytes));
   GLuint reference = 0;
   glGenTextures(1, &reference);
   glBindTexture(GL_TEXTURE_3D, reference);
   glTexImage3D(GL_TEXTURE_3D, 0, GL_RGB16F, VelocityWidth, VelocityHeight, VelocityDepth, 0, GL_RGB, GL_FLOAT, whole.data());
-  sim.loadVelocityVolume(file);
-  std::vector<unsigned short> expected(static_cast<size_t>(VelocityFloats)), got(expected.size());
-  glGetTexImage(GL_TEXTURE_3D, 0, GL_RGB, GL_HALF_FLOAT, expected.data());
-  glBindTexture(GL_TEXTURE_3D, sim.curlTexture);
-  glGetTexImage(GL_TEXTURE_3D, 0, GL_RGB, GL_HALF_FLOAT, got.data());
-  EXPECT_TRUE(got == expected);
-  EXPECT_TRUE(got[5] != 0 && got[head.size()] == 0);
+  clearFaults();
+  logCapture log, err(std::cerr);
+  EXPECT_TRUE(sim.loadVelocityVolume(file));
+  EXPECT_EQ(log.text() + err.text(), "");
+  EXPECT_TRUE(recordedFaults().empty());
+  std::vector<unsigned short> got = volumeTexels(sim.curlTexture);
+  EXPECT_TRUE(got == volumeTexels(reference));
+  EXPECT_NE(got[5], 0);
   GLint wrap = 0;
+  glBindTexture(GL_TEXTURE_3D, sim.curlTexture);
   glGetTexParameteriv(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R, &wrap);
   EXPECT_EQ(wrap, GL_MIRRORED_REPEAT);
   glDeleteTextures(1, &reference);
   glDeleteTextures(1, &sim.curlTexture);
 }
 
+// A volume of the wrong size, or with a number that is not a finite
+// velocity a half float can hold, is damage: said with the file's name on
+// standard error and in the log, recorded as a fault no run plays over, and
+// nothing of it reaches the GPU (the texture is still air).
+TEST_F(simulatorGl, aDamagedVelocityVolumeIsAFaultAndGoesUpAsStillAir) {
+  std::vector<float> good(size_t(VelocityFloats), 0.5f);
+  auto bytes = [](const std::vector<float>& v) { return std::string(reinterpret_cast<const char*>(v.data()), v.size() * 4); };
+  auto with = [&](size_t at, float value) {
+    std::vector<float> v = good;
+    v[at] = value;
+    return bytes(v);
+  };
+  const size_t lastSlab = size_t(VelocityFloats) - 7;  // the last slab: earlier ones already went up
+  struct damagedVolume {
+    const char* name;
+    std::string bytes;  // the file; none written for "missing"
+    std::string said;
+  };
+  std::vector<damagedVolume> cases = {
+      {"missing", "", "not found"},
+      {"empty", std::string(), "damaged: 0 bytes"},
+      {"ends inside a float", bytes(good).substr(0, VelocityBytes - 2), "damaged: " + std::to_string(VelocityBytes - 2) + " bytes"},
+      {"a float too long", bytes(good) + std::string(4, '\0'), "a whole volume has " + std::to_string(VelocityBytes)},
+      {"NaN first", with(0, std::nanf("")), "value 0 (byte 0)"},
+      {"infinite in the last slab", with(lastSlab, INFINITY), "value " + std::to_string(lastSlab)},
+      {"minus infinite", with(12345, -INFINITY), "value 12345"},
+      {"past a half float", with(99, 1e6f), "not a finite velocity"},
+      {"random bytes", randomBytes(7, size_t(VelocityBytes)), "not a finite velocity"},
+  };
+  for (const damagedVolume& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string file = dir.path(std::string("velocity ") + c.name + ".dat");
+    if (std::string(c.name) != "missing") dir.write(std::string("velocity ") + c.name + ".dat", c.bytes);
+    clearFaults();
+    logCapture log, err(std::cerr);
+    EXPECT_FALSE(sim.loadVelocityVolume(file));
+    std::string line = "obelisk: velocity volume \"" + file + "\" ";
+    EXPECT_EQ(err.text().rfind(line, 0), 0u) << err.text();
+    EXPECT_NE(err.text().find(c.said), std::string::npos) << err.text();
+    EXPECT_EQ(log.text(), err.text());
+    ASSERT_EQ(recordedFaults().size(), 1u);
+    EXPECT_EQ(recordedFaults()[0].kind, faultKind::cannotPlay);
+    EXPECT_EQ("obelisk: " + recordedFaults()[0].what + "\n", err.text());
+    std::vector<unsigned short> texels = volumeTexels(sim.curlTexture);
+    EXPECT_EQ(std::count(texels.begin(), texels.end(), 0), long(texels.size()));
+    glDeleteTextures(1, &sim.curlTexture);
+    std::remove(file.c_str());
+  }
+  clearFaults();
+}
+
 // The state lives from step to step; a missing volume reads as zero
-// velocity and logs nothing; the sampler is left bound on its unit.
+// velocity; the sampler is left bound on its unit.
 TEST_F(simulatorGl, aParticleStepCoversTheGridAndSeesItsBindings) {
   std::string file = dir.write("ComputeShader1.cpp", stepSource);
   sim.width = sim.height = 32;
   logCapture log;
   sim.load(file);
-  sim.loadVelocityVolume(dir.path("velocity.dat"));
   EXPECT_EQ(log.lines(), (std::vector<std::string>{"Computer shader: " + file, ""}));
+  {
+    logCapture quiet(std::cerr);
+    sim.loadVelocityVolume(dir.path("velocity.dat"));  // missing: still air
+    clearFaults();
+  }
   GLuint target = 0;
   const float seven[4] = {7, 7, 7, 1};
   glGenTextures(1, &target);

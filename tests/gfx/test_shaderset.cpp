@@ -16,7 +16,8 @@ TEST(shaderSource, holdsTheBytesUnchangedFollowedByANul) {
   EXPECT_TRUE(log.lines().empty());
   EXPECT_FALSE(readShaderSource(dir.path("absent.cpp")));
   EXPECT_FALSE(readShaderSource(dir.path("")));  // the folder itself
-  EXPECT_EQ(log.lines(), (std::vector<std::string>(2, "Cannot open shader source file.")));
+  EXPECT_EQ(log.lines(), (std::vector<std::string>{"Shader source file \"" + dir.path("absent.cpp") + "\" not found.",
+                                                    "Shader source file \"" + dir.path("") + "\" not found."}));
 }
 
 TEST(shaderSource, anIncludeLineStandsForTheFileBesideIt) {
