@@ -12,6 +12,9 @@ void main() {
   float shown = clamp(diameter, 1.0, 5.0);
   gl_PointSize = shown;
   pointColour = vec4(colour.rgb * gl_Vertex.w * clamp(diameter / shown, 0.4, 1.0), 1.0);
-  pointColour.rgb *= pointCover();  // added: the light itself is scaled
+  // A mote thinner than its pixel is drawn in full or not at all (keepShare):
+  // the drawing's sparse motes keep their sparkle where dimming every one
+  // would sink them all into the dark.
+  keepShare(pointCover());
   if (gl_Vertex.w <= 0.0) gl_Position = Hidden;  // parked
 }
