@@ -134,8 +134,17 @@ int main(int argc, char** argv) {
   }
   std::printf("%d frames on %s\n", placed, argv[3]);
   // Every frame after the first second must show something, but the end
-  // scene's last second, which fades to black, and the idle time after it.
+  // scene's last second, which fades to black, and the idle time after it,
+  // and a section's first second, which may open from black (the drawing's
+  // first motes are born dark), timed by the sections' own clocks at the
+  // capture's rate (a coarse rate hands over later than a fine one).
   double blackFrom = handOvers.size() >= 6 ? handOvers[5] - 1.5 : 1e9;
+  std::vector<double> atRate = simulateTimeline(1.0 / fps);
+  auto opening = [&](double t) {
+    for (double at : atRate)
+      if (t >= at && t < at + 1.0 + 1.0 / fps) return true;
+    return false;
+  };
   std::string black;
   for (int k = 0;; ++k) {
     char name[64];
@@ -143,7 +152,7 @@ int main(int argc, char** argv) {
     image frame;
     if (!readPng(dir + name, frame)) break;
     double t = k / fps;
-    if (t <= 1.0 || t >= blackFrom) continue;
+    if (t <= 1.0 || t >= blackFrom || opening(t)) continue;
     int brightest = *std::max_element(frame.rgb.begin(), frame.rgb.end());
     if (brightest < 12) black += " " + std::to_string(t);
   }
