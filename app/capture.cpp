@@ -4,13 +4,7 @@
 #include "app/capture.h"
 
 #include <GL/glew.h>
-#include <fcntl.h>
 #include <png.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -18,16 +12,14 @@
 #include <cstring>
 #include <vector>
 
-extern char** environ;
+#include "platform/files.h"
 
 struct captureState {
   bool active = false;
   std::string dir;                  // image folder; empty while piping
   int width = 0, height = 0;
   int frames = 0;                   // written so far
-  pid_t encoder = -1;               // ffmpeg, while piping
-  int pipeFd = -1;                  // its standard input
-  void (*oldPipeHandler)(int) = SIG_DFL;
+  childProcess encoder;             // ffmpeg and its standard input, while piping
   std::vector<unsigned char> pixels;
   std::string error;                // why the last frame could not be written
   std::string videoFile;            // while piping
@@ -35,32 +27,6 @@ struct captureState {
   double musicLength = -1;          // seconds of the track; -1: unknown or no sound
 };
 static captureState capture;
-
-// Creates every missing folder on the way; true when dir is a folder.
-static bool makeFolders(const std::string& dir) {
-  for (size_t at = 1; at <= dir.size(); ++at) {
-    if (at < dir.size() && dir[at] != '/') continue;
-    std::string part = dir.substr(0, at);
-    if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
-  }
-  struct stat st;
-  return stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-static std::string findOnPath(const char* program) {
-  const char* path = std::getenv("PATH");
-  std::string list = path ? path : "/usr/local/bin:/usr/bin:/bin";
-  size_t start = 0;
-  while (start <= list.size()) {
-    size_t end = list.find(':', start);
-    if (end == std::string::npos) end = list.size();
-    std::string folder = list.substr(start, end - start);
-    std::string candidate = (folder.empty() ? "." : folder) + "/" + program;
-    if (access(candidate.c_str(), X_OK) == 0) return candidate;
-    start = end + 1;
-  }
-  return std::string();
-}
 
 static std::string number(double v) {
   char text[32];
@@ -93,37 +59,9 @@ static std::vector<std::string> encoderArguments(const std::string& ffmpeg, cons
 }
 
 static bool startEncoder(const std::vector<std::string>& args, std::string& error) {
-  int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) {
-    error = std::string("cannot make a pipe to ffmpeg: ") + std::strerror(errno);
-    return false;
-  }
-  std::vector<char*> argv;
-  for (const std::string& s : args) argv.push_back(const_cast<char*>(s.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
-  // Its own process group: the terminal's interrupt reaches only the program,
-  // which then closes the encoder's input so that the video is finished.
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  int rc = posix_spawn(&capture.encoder, argv[0], &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  close(fds[0]);
-  if (rc != 0) {
-    close(fds[1]);
-    capture.encoder = -1;
-    error = std::string("cannot start ffmpeg: ") + std::strerror(rc);
-    return false;
-  }
-  capture.pipeFd = fds[1];
-  // A failing ffmpeg must turn into a failed write, not end the program.
-  capture.oldPipeHandler = signal(SIGPIPE, SIG_IGN);
-  return true;
+  if (platformStartChild(args, true, capture.encoder, error)) return true;
+  error = "cannot start ffmpeg: " + error;
+  return false;
 }
 
 bool captureBegin(const std::string& dir, const std::string& videoFile, int width, int height,
@@ -135,17 +73,16 @@ bool captureBegin(const std::string& dir, const std::string& videoFile, int widt
     return false;
   }
   if (videoFile.empty()) {
-    if (!makeFolders(dir)) {
-      error = "capture: cannot create the folder \"" + dir + "\": " + std::strerror(errno);
+    if (!platformMakeFolders(dir)) {
+      error = "capture: cannot create the folder \"" + dir + "\": " + platformLastError();
       return false;
     }
     capture.dir = dir;
-    struct stat st;
-    if (stat((dir + "/frame_000000.png").c_str(), &st) == 0)
+    if (platformFileSize(dir + "/frame_000000.png") >= 0)
       std::fprintf(stderr, "capture: \"%s\" already holds frames of an earlier run; they are overwritten\n",
                    dir.c_str());
   } else {
-    std::string ffmpeg = findOnPath("ffmpeg");
+    std::string ffmpeg = platformFindProgram("ffmpeg");
     if (ffmpeg.empty()) {
       error = "capture: ffmpeg is not installed (not found on PATH); "
               "install it, or capture images to a folder instead of a video";
@@ -165,17 +102,6 @@ bool captureBegin(const std::string& dir, const std::string& videoFile, int widt
   capture.frames = 0;
   capture.pixels.assign(size_t(width) * size_t(height) * 3, 0);
   capture.active = true;
-  return true;
-}
-
-static bool writeAll(int fd, const unsigned char* data, size_t size) {
-  while (size > 0) {
-    ssize_t n = write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= size_t(n);
-  }
   return true;
 }
 
@@ -205,9 +131,9 @@ bool captureFrame() {
   glReadPixels(0, 0, capture.width, capture.height, GL_RGB, GL_UNSIGNED_BYTE, capture.pixels.data());
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   bool ok;
-  if (capture.pipeFd >= 0) {
-    ok = writeAll(capture.pipeFd, capture.pixels.data(), capture.pixels.size());
-    if (!ok) capture.error = std::string("ffmpeg stopped taking frames: ") + std::strerror(errno);
+  if (capture.encoder.input >= 0) {
+    ok = platformWriteChild(capture.encoder, capture.pixels.data(), capture.pixels.size());
+    if (!ok) capture.error = "ffmpeg stopped taking frames: " + platformLastError();
   } else {
     char name[32];
     std::snprintf(name, sizeof name, "/frame_%06d.png", capture.frames);
@@ -220,17 +146,13 @@ bool captureFrame() {
 // The encoder's exit status; false (with the reason on standard error)
 // unless it ended with 0.
 static bool waitForEncoder() {
-  int status = 0;
-  while (waitpid(capture.encoder, &status, 0) < 0 && errno == EINTR) {
-  }
-  capture.encoder = -1;
-  if (WIFSIGNALED(status)) {
-    std::fprintf(stderr, "capture: ffmpeg was ended by signal %d (%s)\n", WTERMSIG(status),
-                 strsignal(WTERMSIG(status)));
+  childEnd end = platformWaitChild(capture.encoder);
+  if (!end.exited) {
+    std::fprintf(stderr, "capture: ffmpeg was ended by signal %d\n", end.code);
     return false;
   }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "capture: ffmpeg ended with exit code %d\n", WEXITSTATUS(status));
+  if (end.code != 0) {
+    std::fprintf(stderr, "capture: ffmpeg ended with exit code %d\n", end.code);
     return false;
   }
   return true;
@@ -238,12 +160,12 @@ static bool waitForEncoder() {
 
 // A video is whole when its encoder ended well and its file holds bytes.
 static bool videoWritten() {
-  struct stat st;
-  if (stat(capture.videoFile.c_str(), &st) != 0) {
+  long long size = platformFileSize(capture.videoFile);
+  if (size < 0) {
     std::fprintf(stderr, "capture: the video \"%s\" was not written\n", capture.videoFile.c_str());
     return false;
   }
-  if (st.st_size == 0) {
+  if (size == 0) {
     std::fprintf(stderr, "capture: the video \"%s\" is empty\n", capture.videoFile.c_str());
     return false;
   }
@@ -252,12 +174,7 @@ static bool videoWritten() {
 
 bool captureEnd() {
   bool ok = true;
-  if (capture.pipeFd >= 0) {
-    close(capture.pipeFd);
-    capture.pipeFd = -1;
-    signal(SIGPIPE, capture.oldPipeHandler);
-  }
-  if (capture.encoder > 0) {
+  if (capture.encoder.id >= 0) {
     ok = waitForEncoder();
     ok = videoWritten() && ok;
     double end = capture.musicStart + capture.frames / capture.fps;

@@ -41,12 +41,11 @@ static void applyOptions() {
   chosen.fpsClamp = opts.clamp;
 }
 
-// Headless: the window is an off-screen EGL surface, never full screen, and
-// a live run plays to a silent output (a render server has no sound card).
-// An audio driver chosen in the environment is kept.
+// Headless: the window is never seen nor full screen, and a live run plays
+// to a silent output (a render server has no sound card). An audio driver
+// chosen in the environment is kept.
 static void goHeadless() {
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  platformGoHeadless();
   opts.windowed = true;
 }
 
@@ -263,7 +262,7 @@ int runObelisk(int argc, char** argv) {
   if (!findData()) return 1;
   if (opts.headless) goHeadless();
   platformPinBackends();
-  bool haveDisplay = !opts.headless && (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"));
+  bool haveDisplay = !opts.headless && platformHasDisplay();
   platformInteractive = !opts.any && haveDisplay;
 
   if (!opts.skipDialog && !platformLoadDialogToolkit()) {

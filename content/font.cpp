@@ -5,19 +5,19 @@
 #include FT_FREETYPE_H
 
 #include <cmath>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
+
+static std::string besideFolder;  // "fonts/" beside the generator; empty when it has none
+
+void fontFolderBeside(const char* program) {
+  std::filesystem::path folder = std::filesystem::path(program).parent_path() / "fonts";
+  std::error_code e;
+  besideFolder = std::filesystem::is_directory(folder, e) ? folder.generic_string() + "/" : "";
+}
 
 std::string fontPath(const std::string& file) {
-  char exe[4096];
-  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n > 0) {
-    exe[n] = 0;
-    std::string dir = exe;
-    std::string beside = dir.substr(0, dir.rfind('/') + 1) + "fonts/" + file;
-    struct stat st;
-    if (stat(beside.c_str(), &st) == 0) return beside;
-  }
+  std::error_code e;
+  if (!besideFolder.empty() && std::filesystem::exists(besideFolder + file, e)) return besideFolder + file;
   return std::string(FontFolder) + file;
 }
 

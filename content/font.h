@@ -8,6 +8,8 @@ constexpr const char* FontFolder = "/usr/share/fonts/truetype/dejavu/";
 
 // Where a font file is read from: the "fonts" folder beside the generator
 // (a release archive carries its own), else the system's DejaVu folder.
+// The generator names its own file (argv[0]) once, first thing.
+void fontFolderBeside(const char* program);
 std::string fontPath(const std::string& file);
 
 // One face at one pixel size. Each recipe opens its own (FreeType libraries

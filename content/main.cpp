@@ -9,21 +9,25 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
-#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+
+#include "content/font.h"
 
 bool makeParentFolders(const std::string& path) {
   for (size_t i = 1; i < path.size(); ++i) {
     if (path[i] != '/' || path[i - 1] == '/') continue;
-    std::string dir = path.substr(0, i);
-    if (mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    std::error_code e;
+    std::filesystem::create_directory(path.substr(0, i), e);
+    if (e) return false;
   }
   return true;
 }
 
 int main(int argc, char** argv) {
+  fontFolderBeside(argv[0]);
   std::string dataDir, only;
   bool progress = false, usage = argc < 2;
   for (int i = 1; i < argc && !usage; ++i) {

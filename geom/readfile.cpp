@@ -1,17 +1,17 @@
 // readfile.cpp -- whole files into memory.
 #include "geom/readfile.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
+
+#include "platform/files.h"
 
 bool readWholeFile(const std::string& path, std::string& text) {
   text.clear();
   FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return false;
-  struct stat info;
-  if (fstat(fileno(f), &info) == 0 && S_ISREG(info.st_mode)) {
-    text.reserve(size_t(info.st_size));
+  long long size = platformFileSize(path);
+  if (size >= 0) {
+    text.reserve(size_t(size));
     char buf[65536];
     for (size_t got; (got = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, got);
   }

@@ -12,9 +12,8 @@
 #include <sstream>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "platform/faults.h"
+#include "platform/files.h"
 
 // A line `#include "name"` stands for the file of that name beside the one
 // that includes it: the pieces the scenes' programs share. A piece may
@@ -212,11 +211,7 @@ struct watchedProgram {
 };
 std::vector<watchedProgram> watched;
 
-long long changedAt(const std::string& file) {
-  struct stat st;
-  if (file.empty() || stat(file.c_str(), &st) != 0) return 0;
-  return (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
-}
+long long changedAt(const std::string& file) { return platformFileChangeTime(file); }
 
 // The change times of every piece in a folder, folded: a change to one
 // rebuilds every program of its folder (any of them may include it). One
@@ -228,10 +223,10 @@ unsigned long long folderChange(const std::string& folder, folderStamps& seen) {
   auto known = seen.find(folder);
   if (known != seen.end()) return known->second;
   unsigned long long stamp = 0;
-  std::error_code e;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, e))
-    if (entry.path().extension() == ".cpp")
-      stamp = stamp * 1000003u + (unsigned long long)changedAt(entry.path().string());
+  std::vector<std::string> pieces = platformFindFiles(folder + "*.cpp");
+  std::sort(pieces.begin(), pieces.end());
+  for (const std::string& name : pieces)
+    stamp = stamp * 1000003u + (unsigned long long)changedAt(folder + name);
   return seen[folder] = stamp;
 }
 

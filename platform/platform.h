@@ -1,7 +1,9 @@
 // platform.h -- the platform layer: what the shell asks of the operating
 // system, on SDL2 (window, GL context, events, message boxes, clipboard,
-// display modes) and GTK 3 (the settings dialog, loaded when it opens). One back end per file:
-// platform_sdl.cpp, platform_gtk.cpp, platform_posix.cpp.
+// display modes on Linux) on both systems; the settings dialog, display modes,
+// clock, console and signals of each system in its own folder: linux/ (GTK 3
+// for the dialog, loaded when it opens) and windows/ (dialog resource 101).
+// The files and programs the program touches: files.h.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -21,6 +23,16 @@ double platformSecondsSinceLaunch();
 
 // Pins GTK and SDL to the same windowing back end; call before anything else.
 void platformPinBackends();
+// Whether there is a desktop to show windows on.
+bool platformHasDisplay();
+// Renders without a desktop: an off-screen surface (EGL) on Linux, a window
+// that is never shown on Windows; a live run plays to a silent output unless
+// the environment names an audio driver. Call before the window is made.
+void platformGoHeadless();
+extern bool platformHiddenWindow;  // platformShowWindow leaves it hidden
+// The folder for data the program may remake: ~/.cache (XDG_CACHE_HOME) or
+// %LOCALAPPDATA%; empty when unknown.
+std::string platformUserCacheDir();
 
 // From this call on, SIGINT, SIGTERM and SIGHUP no longer end the process
 // (nor become SDL's quit event): the first one's number is kept for the

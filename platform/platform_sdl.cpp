@@ -1,5 +1,5 @@
 // platform_sdl.cpp -- window, OpenGL context, events, message boxes,
-// clipboard and display modes on SDL2.
+// clipboard on SDL2 (on both systems).
 #include "platform/platform.h"
 
 #include <SDL.h>
@@ -9,6 +9,7 @@
 static SDL_Window* window = nullptr;
 static SDL_GLContext context = nullptr;
 static bool videoUp = false;
+bool platformHiddenWindow = false;
 
 static bool ensureVideo() {
   if (videoUp) return true;
@@ -18,17 +19,6 @@ static bool ensureVideo() {
 }
 
 bool platformVideoInit() { return ensureVideo(); }
-
-std::vector<displayMode> platformDisplayModes() {
-  std::vector<displayMode> modes;
-  if (!ensureVideo()) return modes;
-  int n = SDL_GetNumDisplayModes(0);
-  for (int i = 0; i < n; ++i) {
-    SDL_DisplayMode m;
-    if (SDL_GetDisplayMode(0, i, &m) == 0) modes.push_back({m.w, m.h});
-  }
-  return modes;
-}
 
 // ---- message boxes ---------------------------------------------------------------
 static void reportInstead(const char* text, const char* title) {
@@ -145,8 +135,10 @@ bool platformMakeCurrent() { return window && context && SDL_GL_MakeCurrent(wind
 
 void platformShowWindow() {
   if (!window) return;
-  SDL_ShowWindow(window);
-  SDL_RaiseWindow(window);
+  if (!platformHiddenWindow) {
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+  }
   SDL_StartTextInput();  // key presses then also give character messages
 }
 

@@ -2,26 +2,16 @@
 // list, the binary frame reader and the frame a time plays.
 #include <algorithm>
 #include <cstdio>
-#include <dirent.h>
-#include <fnmatch.h>
 #include <iostream>
 
+#include "platform/files.h"
 #include "scenes/route.h"
 
 void listStrokeFrames(std::vector<std::string>& list, const char* pattern, const char* prefix,
                       bool clear) {
   if (clear) list.clear();
-  std::string pat = pattern;
-  size_t slash = pat.find_last_of('/');
-  std::string folder = slash == std::string::npos ? "." : pat.substr(0, slash + 1);
-  std::string leaf = slash == std::string::npos ? pat : pat.substr(slash + 1);
-  std::vector<std::string> names;
-  if (DIR* dir = opendir(folder.c_str())) {
-    while (dirent* e = readdir(dir))
-      if (fnmatch(leaf.c_str(), e->d_name, FNM_PERIOD) == 0) names.push_back(e->d_name);
-    closedir(dir);
-  }
-  // The directory gives its entries in no particular order; the frames are
+  std::vector<std::string> names = platformFindFiles(pattern);
+  // The system gives the names in an order of its own; the frames are
   // numbered and must play in order.
   std::sort(names.begin(), names.end());
   for (size_t i = 0; i < names.size(); ++i) {

@@ -1,4 +1,5 @@
-// platform_posix.cpp -- clock, sleep and console on POSIX.
+// process_posix.cpp -- the process, its clock, sleep, console and stop
+// signals on POSIX.
 #include "platform/platform.h"
 
 #include <csignal>
@@ -55,6 +56,19 @@ void platformPinBackends() {
     setenv("SDL_VIDEODRIVER", "x11", 1);
     setenv("GDK_BACKEND", "x11", 1);
   }
+}
+
+bool platformHasDisplay() { return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"); }
+
+void platformGoHeadless() {
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+}
+
+std::string platformUserCacheDir() {
+  if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg) return xdg;
+  if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.cache";
+  return "";
 }
 
 static volatile sig_atomic_t stopSignal = 0;

@@ -1,4 +1,4 @@
-// platform_gtk.cpp -- the modal settings dialog on GTK 3, loaded when the
+// dialog_gtk.cpp -- the modal settings dialog on GTK 3, loaded when the
 // dialog is first needed: the program links no GTK, so it starts and plays
 // from options where GTK is not installed.
 #include "platform/platform.h"
