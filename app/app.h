@@ -41,6 +41,10 @@ bool transportKey(uint32_t key, bool shift);
 // The whole program: options, settings, log, window, start-up, the loop of
 // frames, shutdown. Returns the exit code.
 int runObelisk(int argc, char** argv);
+// Finds the data folder, bakes it first when the program is an unpacked
+// release run for the first time, and makes it the working folder. False
+// with the reason in error.
+bool findDataFolder(std::string& folder, std::string& error);
 // The one way out: ends a capture, closes the audio, deletes the start
 // section, restores the display mode, destroys the window and closes the
 // log. Safe to repeat; returns code.

@@ -146,6 +146,8 @@ const std::vector<optionRow> optionTable = {
     {"--write-reference", "DIR", "the GPU check writes its comparison frames into DIR", false, applyWriteReference},
     {"--gl-debug", nullptr, "log every GL error and performance warning once, count them at the end", false,
      [](const char*, options& o, std::string&) { o.glDebug = true; return true; }},
+    {"--data-folder", nullptr, "bake the data if needed, print the data folder, play nothing", false,
+     [](const char*, options& o, std::string&) { o.dataFolder = true; return true; }},
     {"--help", nullptr, "this text", false, [](const char*, options& o, std::string&) { o.help = true; return true; }},
 };
 

@@ -8,6 +8,7 @@ struct options {
   bool any = false;         // any argument at all opens the console
   bool skipDialog = false;  // a setting was given: no dialog
   bool help = false;
+  bool dataFolder = false;  // print the data folder (baked first when needed) and end
   long frames = -1;         // end normally after this many drawn frames
   int width = 0, height = 0;
   bool windowed = false, noAA = false, clamp = false;

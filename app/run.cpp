@@ -234,21 +234,6 @@ void abandonProduction(int code) {
 
 // The data folder is the working directory. Started elsewhere, the program
 // moves into the data folder built beside it, or says how to run it.
-static bool findData() {
-  namespace fs = std::filesystem;
-  std::error_code e;
-  if (fs::is_directory("textures", e)) return true;
-  std::string beside = platformExecutableDir() + "/data";
-  if (fs::is_directory(beside + "/textures", e)) {
-    fs::current_path(beside, e);
-    if (!e) return true;
-  }
-  std::fprintf(stderr,
-               "obelisk: no data here (the folder \"textures\" is missing).\n"
-               "Run it from its data folder, for example: cd build/data && ../obelisk\n");
-  return false;
-}
-
 int runObelisk(int argc, char** argv) {
   std::string error;
   if (!parseOptions(argc, argv, opts, error)) {
@@ -259,7 +244,15 @@ int runObelisk(int argc, char** argv) {
     std::fputs(usageText(), stdout);
     return 0;
   }
-  if (!findData()) return 1;
+  std::string dataFolder;
+  if (!findDataFolder(dataFolder, error)) {
+    std::fprintf(stderr, "obelisk: %s\n", error.c_str());
+    return 1;
+  }
+  if (opts.dataFolder) {
+    std::printf("%s\n", dataFolder.c_str());
+    return 0;
+  }
   if (opts.headless) goHeadless();
   platformPinBackends();
   bool haveDisplay = !opts.headless && platformHasDisplay();

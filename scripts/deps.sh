@@ -8,7 +8,7 @@ PACKAGES="build-essential cmake pkg-config git \
   libjpeg62-turbo-dev libgtk-3-0 libpng-dev zlib1g-dev \
   libmpg123-dev libmp3lame-dev libfreetype-dev fonts-dejavu-core \
   libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev \
-  clang libclang-rt-14-dev xvfb xauth xdotool $*"
+  clang libclang-rt-14-dev xvfb xauth xdotool glslang-tools $*"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
