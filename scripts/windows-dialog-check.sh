@@ -22,7 +22,8 @@
 #   run:  presses Return ("Run ... " is the default button); the dialog must
 #         go and the program keep running. It is left running: the last line
 #         printed is the wine process's id alone (its output goes to the file
-#         the line before names).
+#         the line before names, its exit code, once it ends, to that name
+#         with ".code" added).
 # Options:
 #   --screenshot FILE  a PNG of the dialog (its window, 8 pixels around); the
 #                      program then starts with Wine drawing the window frame
@@ -187,7 +188,12 @@ EOF
 # ---- start the program and read its dialog ---------------------------------------------
 [ -n "$SHOT" ] && decorated_off
 say "starting wine $EXE in $WORKDIR"
-(cd "$WORKDIR" && exec wine "$EXE") >"$PROGLOG" 2>&1 &
+if [ "$MODE" = run ]; then
+  # left running: its exit code goes to the file beside its output
+  (cd "$WORKDIR" && wine "$EXE"; echo $? >"$PROGLOG.code") >"$PROGLOG" 2>&1 &
+else
+  (cd "$WORKDIR" && exec wine "$EXE") >"$PROGLOG" 2>&1 &
+fi
 PROG=$!
 wine "$PROBE" --timeout "$TIMEOUT" >"$WORK/probe.raw" 2>"$WORK/probe.err" &
 PROBE_PID=$!
