@@ -26,6 +26,22 @@ static bool bakedFor(const std::string& dir, const std::string& version) {
   return platformIsFolder(dir + "/textures") && (version.empty() || firstLine(dir + "/.baked") == version);
 }
 
+// The shader sources, laid out as the program reads them, into the data
+// folder beside the generator's files (folder by folder: the scene folders
+// exist already).
+static bool copyShaders(const std::string& from, const std::string& to, std::string& error) {
+  std::error_code e;
+  for (fs::recursive_directory_iterator it(from, e), end; !e && it != end; it.increment(e)) {
+    fs::path target = fs::path(to) / fs::relative(it->path(), from, e);
+    if (it->is_directory(e))
+      fs::create_directories(target, e);
+    else
+      fs::copy_file(it->path(), target, fs::copy_options::overwrite_existing, e);
+  }
+  if (e) error = "cannot copy the shaders: " + e.message();
+  return !e;
+}
+
 // The generator writes into a fresh folder that replaces the old one only
 // when it is whole: an interrupted bake leaves no half data folder behind.
 static bool bakeInto(const std::string& dir, const std::string& generator, const std::string& here,
@@ -49,11 +65,7 @@ static bool bakeInto(const std::string& dir, const std::string& generator, const
     fs::remove_all(fresh, e);
     return false;
   }
-  fs::copy(here + "/shaders", fresh, fs::copy_options::recursive | fs::copy_options::overwrite_existing, e);
-  if (e) {
-    error = "cannot copy the shaders: " + e.message();
-    return false;
-  }
+  if (!copyShaders(here + "/shaders", fresh, error)) return false;
   std::ofstream(fresh + "/.baked") << version << "\n";
   fs::remove_all(dir, e);
   fs::rename(fresh, dir, e);

@@ -6,7 +6,6 @@
 #include "content/content.h"
 
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -17,13 +16,10 @@
 #include "content/font.h"
 
 bool makeParentFolders(const std::string& path) {
-  for (size_t i = 1; i < path.size(); ++i) {
-    if (path[i] != '/' || path[i - 1] == '/') continue;
-    std::error_code e;
-    std::filesystem::create_directory(path.substr(0, i), e);
-    if (e) return false;
-  }
-  return true;
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  std::error_code e;
+  std::filesystem::create_directories(folder, e);
+  return std::filesystem::is_directory(folder, e);
 }
 
 int main(int argc, char** argv) {

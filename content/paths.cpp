@@ -77,7 +77,7 @@ bool makeShakeTrack(const std::string& path) {
 
 // A slow loop around the drawing: 36 points in front of it.
 bool makeCameraRoute(const std::string& path) {
-  FILE* f = std::fopen(path.c_str(), "w");
+  FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
   const int n = 36;
   std::fprintf(f, "%d\n", n);

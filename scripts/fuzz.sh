@@ -21,7 +21,7 @@ mkdir -p "$OUT/obj"
 # along because the part and figure classes refer to them, but nothing here
 # calls OpenGL.
 OBJS=""
-for src in "$ROOT"/geom/*.cpp "$ROOT"/scenes/route*.cpp "$ROOT/platform/faults.cpp" "$ROOT/gfx/jpegdecode.cpp"; do
+for src in "$ROOT"/geom/*.cpp "$ROOT"/scenes/route*.cpp "$ROOT/platform/faults.cpp" "$ROOT/platform/linux/files_posix.cpp" "$ROOT/gfx/jpegdecode.cpp"; do
   obj="$OUT/obj/$(basename "$src" .cpp).o"
   "$CXX" $FLAGS -fsanitize=fuzzer-no-link -I"$ROOT" -c "$src" -o "$obj"
   OBJS="$OBJS $obj"

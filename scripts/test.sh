@@ -1,9 +1,10 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs the whole test suite: once as
 # built, once more with ASan + UBSan (without the long picture checks), then
-# the loaders' fuzzers for a short time, and last the release archive on a
+# the loaders' fuzzers for a short time, then the release archive on a
 # minimal foreign system (it skips itself without root or the Debian package
-# registry).
+# registry), and last the Windows archive under Wine (it skips itself where
+# MinGW-w64 or Wine cannot be installed).
 set -e
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -20,4 +21,5 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 
 if [ -x scripts/fuzz.sh ]; then scripts/fuzz.sh; fi
 scripts/test-release.sh
+scripts/test-windows.sh
 echo "all tests passed"

@@ -111,6 +111,19 @@ static std::string commandLine(const std::vector<std::string>& args) {
   return line;
 }
 
+// An inheritable copy of one of the program's standard handles; null when
+// it has none (a windowed program started from the desktop).
+static HANDLE inheritableStd(DWORD which) {
+  HANDLE h = GetStdHandle(which), copy = nullptr;
+  if (!h || h == INVALID_HANDLE_VALUE || GetFileType(h) == FILE_TYPE_UNKNOWN) return nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), h, GetCurrentProcess(), &copy, 0, TRUE, DUPLICATE_SAME_ACCESS))
+    return nullptr;
+  return copy;
+}
+
+// The child writes where the program writes; a program without standard
+// handles gives a console child a console window of its own (the first
+// run's bake shows its progress there).
 bool platformStartChild(const std::vector<std::string>& args, bool pipeInput, childProcess& child,
                         std::string& error) {
   HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -122,21 +135,25 @@ bool platformStartChild(const std::vector<std::string>& args, bool pipeInput, ch
     }
     SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
   }
+  HANDLE out = inheritableStd(STD_OUTPUT_HANDLE), err = inheritableStd(STD_ERROR_HANDLE);
+  HANDLE in = pipeInput ? nullptr : inheritableStd(STD_INPUT_HANDLE);
   STARTUPINFOA start;
   std::memset(&start, 0, sizeof start);
   start.cb = sizeof start;
-  if (pipeInput) {
+  bool handles = pipeInput || out || err;
+  if (handles) {
     start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdInput = readEnd;
-    start.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    start.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    start.hStdInput = pipeInput ? readEnd : in;
+    start.hStdOutput = out;
+    start.hStdError = err;
   }
   PROCESS_INFORMATION process;
   std::string line = commandLine(args);
-  BOOL ok = CreateProcessA(args[0].c_str(), &line[0], nullptr, nullptr, pipeInput, CREATE_NEW_PROCESS_GROUP,
+  BOOL ok = CreateProcessA(args[0].c_str(), &line[0], nullptr, nullptr, handles, CREATE_NEW_PROCESS_GROUP,
                            nullptr, nullptr, &start, &process);
   if (!ok) error = platformLastError();
-  if (readEnd) CloseHandle(readEnd);
+  for (HANDLE h : {readEnd, out, err, in})
+    if (h) CloseHandle(h);
   if (!ok) {
     if (writeEnd) CloseHandle(writeEnd);
     return false;
