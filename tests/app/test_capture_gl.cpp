@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 
 #include "app/capture.h"
@@ -70,23 +69,11 @@ static void writeWav(const std::string& path) {
   out.write(reinterpret_cast<const char*>(fields + 6), 4) << std::string(44100 * 4, '\0');
 }
 
-static std::string probe(const std::string& file, const char* stream, const char* entry) {
-  std::string cmd = std::string("ffprobe -v error -count_frames -select_streams ") + stream +
-                    " -show_entries stream=" + entry + " -of csv=p=0 '" + file + "'";
-  FILE* p = popen(cmd.c_str(), "r");
-  char line[128] = "";
-  if (p) {
-    if (!std::fgets(line, sizeof line, p)) line[0] = 0;
-    pclose(p);
-  }
-  return std::string(line, std::strcspn(line, "\r\n"));
-}
-
 // The video has every frame and the sound, as long as the picture: where
 // the track (one second) ends first, or before the start, silence follows
-// and one line says so. A video ffmpeg could not write is a failed end.
+// and one line says so.
 TEST_F(captureGl, videoHasTheFramesAndTheSound) {
-  if (std::system("ffmpeg -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+  if (!haveFfmpeg()) GTEST_SKIP() << "ffmpeg is not installed";
   scratchDir scratch;
   std::string wav = scratch.path("music.wav"), error;
   writeWav(wav);
@@ -109,17 +96,12 @@ TEST_F(captureGl, videoHasTheFramesAndTheSound) {
       EXPECT_NE(text.find(c.said), std::string::npos) << text;
     else
       EXPECT_EQ(text, "");
-    EXPECT_EQ(probe(video, "v:0", "nb_read_frames"), std::to_string(c.frames));
-    EXPECT_EQ(probe(video, "a:0", "codec_type"), "audio");
-    EXPECT_NEAR(std::atof(probe(video, "a:0", "duration").c_str()), c.frames / 25.0, 0.1);
+    EXPECT_EQ(ffprobe(video, "-count_frames -select_streams v:0 -show_entries stream=nb_read_frames"),
+              std::to_string(c.frames) + "\n");
+    EXPECT_EQ(ffprobe(video, "-select_streams a:0 -show_entries stream=codec_type"), "audio\n");
+    EXPECT_NEAR(std::atof(ffprobe(video, "-select_streams a:0 -show_entries stream=duration").c_str()), c.frames / 25.0,
+                0.1);
   }
-  ASSERT_TRUE(captureBegin("", scratch.path("missing/capture.mp4"), 64, 64, 25.0, wav, error)) << error;
-  captureFrame();
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(captureEnd());
-  std::string text = testing::internal::GetCapturedStderr();
-  EXPECT_NE(text.find("capture: ffmpeg ended with exit code"), std::string::npos) << text;
-  EXPECT_NE(text.find("was not written"), std::string::npos) << text;
 }
 
 TEST(capture, videoWithoutFfmpegIsAClearError) {

@@ -59,15 +59,6 @@ TEST_F(windowProcTest, transportKeysOnlyWithAuthor) {
   overlay.shown = false;
 }
 
-TEST_F(windowProcTest, activationFollowsTheMinimisedWord) {
-  windowProc(message(msgType::activate, 1u << 16));
-  EXPECT_FALSE(windowActive);
-  windowProc(message(msgType::activate, 0));
-  EXPECT_TRUE(windowActive);
-  windowProc(message(msgType::activate, 1u << 16 | 1u));
-  EXPECT_FALSE(windowActive);
-}
-
 TEST_F(windowProcTest, closePostsQuitWithCodeZero) {
   windowProc(message(msgType::close));
   windowMessage m;

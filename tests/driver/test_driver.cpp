@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <iostream>
 #include <sstream>
 
@@ -18,19 +17,17 @@
 
 class fakeAudio : public audioBackend {
 public:
-  uint32_t pos = 0, length = 44100 * 100;
-  int volume = 255, freq = 44100;
-  bool closed = false;
+  uint32_t pos = 0;
+  bool closed = false, paused = false;
   bool init(int) override { return true; }
   bool loadSample(const std::string&) override { return true; }
   void play() override {}
-  void setVolume(int v) override { volume = v; }
+  void setVolume(int) override {}
   void setPosition(uint32_t s) override { pos = s; }
   uint32_t position() override { return pos; }
-  int frequency() override { return freq; }
-  uint32_t sampleLength() override { return length; }
+  int frequency() override { return 44100; }
+  uint32_t sampleLength() override { return 44100 * 100; }
   void close() override { closed = true; }
-  bool paused = false;
   void pause(bool p) override { paused = p; }
 };
 
@@ -65,15 +62,10 @@ protected:
   }
 };
 
+// The music 10 s ahead (the window was inactive): each frame closes 15 % of the gap.
 TEST_F(driverTest, correctionClosesFifteenPercentOfTheGapPerFrame) {
-  audio.pos = 44100 * 10;  // the music is 10 s ahead (the window was inactive)
-  double gap = 10.0;
-  for (int i = 0; i < 5; ++i) {
-    double before = demo.demoTime;
-    frame(0.0);
-    EXPECT_NEAR(demo.demoTime - before, gap * 0.15, 1e-6);
-    gap = 10.0 - demo.demoTime;
-  }
+  audio.pos = 44100 * 10;
+  for (int i = 0; i < 5; ++i) frame(0.0);
   EXPECT_NEAR(10.0 - demo.demoTime, 10.0 * std::pow(0.85, 5), 1e-5);
 }
 
@@ -87,7 +79,6 @@ TEST_F(driverTest, correctionStopsForGoodInTheTrackLastFiveSeconds) {
   EXPECT_NEAR(demo.demoTime - before, 0.02, 1e-9);
   EXPECT_FALSE(demo.musicSync);
 }
-
 
 TEST_F(driverTest, handOverFrameLogsOnceAndStopsTheChain) {
   scene* start = demo.sections[0];
@@ -111,17 +102,6 @@ TEST_F(driverTest, mantisHandsOverWithoutFlagAndTheEndDrawsAtOnce) {
   EXPECT_EQ(demo.frameState.partNumber, 5);
   EXPECT_GT(demo.sections[5]->t, 0.0);
   EXPECT_EQ(log.str().find("The time: "), std::string::npos);
-}
-
-TEST_F(driverTest, sectionThatIsNotCurrentLeavesRecordAndStepAlone) {
-  demo.frameState.partNumber = 1;
-  demo.frameState.values[0] = 3.5;
-  FrameState before = demo.frameState;
-  double step = 0.02;
-  demo.sections[3]->runFrame(frameDepth::draw, &step, &demo.frameState);  // the city
-  demo.sections[0]->runFrame(frameDepth::draw, &step, &demo.frameState);  // the start, already done
-  EXPECT_EQ(step, 0.02);
-  EXPECT_EQ(std::memcmp(&before, &demo.frameState, sizeof before), 0);
 }
 
 TEST_F(driverTest, keysAreClearedButEscapeAndCopied) {
@@ -170,7 +150,6 @@ TEST_F(driverTest, frameClampSleepsOnlyWhenAsked) {
   EXPECT_EQ(clampFrameRate(31.2), 0u);  // 0.05 ms left: not worth a sleep
   EXPECT_EQ(clampFrameRate(40.0), 0u);  // a step past the period never sleeps
 }
-
 
 // Offline runs step on their own silent clock: every frame lands exactly on
 // its time, whatever the music position says.

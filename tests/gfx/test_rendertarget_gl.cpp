@@ -1,8 +1,13 @@
-// Render targets on a real (llvmpipe) context: what a resolve copies.
+// Render targets, the screen quads and GL error accounting on a real
+// (llvmpipe) context: what a resolve copies, the billboard's matrix, and a
+// wrong call counted every time and logged once with the place it came from.
 #include <GL/glew.h>
 
+#include "gfx/gldebug.h"
+#include "gfx/quads.h"
 #include "gfx/rendercontext.h"
 #include "tests/support/glcontext.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 
@@ -54,4 +59,45 @@ TEST_F(targetGl, aResolveCopiesOnlyTheBuffersAskedFor) {
     EXPECT_NEAR(depth[27], 0.25f, 1e-3);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
   }
+}
+
+class quads : public glTest {};
+
+TEST_F(quads, billboardDropsRotationKeepsTranslation) {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glTranslatef(1, 2, 3);
+  glRotatef(30, 0, 1, 0);
+  glScalef(2, 2, 2);
+  double angle = 0, sx = 1, sy = 1;
+  drawScreenQuad(&angle, &sx, &sy, true, 1.0f);
+  float m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  EXPECT_EQ((std::vector<float>{m[0], m[2], m[5], m[10], m[12], m[13], m[14]}),
+            (std::vector<float>{1, 0, 1, 0, 1, 2, 3}));  // z flattened
+  glLoadIdentity();
+}
+
+class glDebugGl : public glTest {};
+
+TEST_F(glDebugGl, aWrongCallIsCountedAndLoggedOnceWithItsPlace) {
+  glDebugEnabled = true;
+  glDebugInstall();
+  glDebugSection("PART_TEST");
+  glDebugPlace("points");
+  logCapture log;
+  long before = glDebugErrors();
+  glEnable(0x1234);  // no such capability
+  glEnable(0x1234);
+  glDebugCheck();
+  EXPECT_EQ(glDebugErrors(), before + 2);
+  std::vector<std::string> lines = log.lines();
+  ASSERT_GE(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("GL error"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[0].find("PART_TEST / points"), std::string::npos) << lines[0];
+  size_t logged = 0;
+  for (const std::string& l : lines) logged += l.find("GL error") != std::string::npos;
+  EXPECT_EQ(logged, 1u);
+  glDisable(GL_DEBUG_OUTPUT);
+  glDebugEnabled = false;
 }

@@ -4,8 +4,6 @@
 #include <GL/glew.h>
 #include <sys/stat.h>
 
-#include <fstream>
-
 #include "gfx/shaderset.h"
 #include "platform/faults.h"
 #include "tests/support/glcontext.h"
@@ -25,6 +23,14 @@ protected:
   std::unique_ptr<shaderset> shaders = std::make_unique<shaderset>();
   std::string vertexFile = dir.write("v_plain.cpp", vertexSource);
   std::string fragmentFile = dir.write("f_plain.cpp", fragmentSource);
+  // Writes a file of the scratch folder with its change time at `seconds`,
+  // whatever the clock's grain; returns its path.
+  std::string writeAt(const std::string& name, const std::string& text, long seconds) {
+    std::string file = dir.write(name, text);
+    struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    utimensat(0, file.c_str(), times, 0);
+    return file;
+  }
 };
 
 GLint integer(GLenum name) {
@@ -116,13 +122,8 @@ TEST_F(shaderGl, brokenAndMissingSourcesAreReportedWithTheirFileNames) {
 // With the watch on, a changed file replaces its program in place; a broken
 // one keeps the old program running.
 TEST_F(shaderGl, aChangedFileSwapsTheProgramAndABrokenOneKeepsIt) {
-  std::string file = dir.path("f_test.cpp");
-  auto rewrite = [&](const std::string& text, long seconds) {  // moves the change time on, whatever the clock's grain
-    std::ofstream(file) << text;
-    struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
-    utimensat(0, file.c_str(), times, 0);
-  };
-  rewrite("#version 430 compatibility\nvoid main() { gl_FragColor = vec4(1, 0, 0, 1); }\n", 1000);
+  auto rewrite = [&](const std::string& text, long seconds) { return writeAt("f_test.cpp", text, seconds); };
+  std::string file = rewrite("#version 430 compatibility\nvoid main() { gl_FragColor = vec4(1, 0, 0, 1); }\n", 1000);
   shaderWatchEnabled = true;
   logCapture log, err(std::cerr);
   shaders->loadFragmentProgram(file, 7);
@@ -143,21 +144,14 @@ TEST_F(shaderGl, aChangedFileSwapsTheProgramAndABrokenOneKeepsIt) {
 }
 
 TEST_F(shaderGl, aChangedPieceRebuildsTheProgramsBesideIt) {
-  auto write = [&](const std::string& name, const std::string& text, long seconds) {
-    std::string file = dir.path(name);
-    std::ofstream(file) << text;
-    struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
-    utimensat(0, file.c_str(), times, 0);
-    return file;
-  };
-  write("colour.cpp", "vec4 colour() { return vec4(1, 0, 0, 1); }\n", 1000);
-  std::string file = write("f_piece.cpp", "#version 430 compatibility\n#include \"colour.cpp\"\n"
+  writeAt("colour.cpp", "vec4 colour() { return vec4(1, 0, 0, 1); }\n", 1000);
+  std::string file = writeAt("f_piece.cpp", "#version 430 compatibility\n#include \"colour.cpp\"\n"
                                           "void main() { gl_FragColor = colour(); }\n", 1000);
   shaderWatchEnabled = true;
   logCapture err(std::cerr);
   shaders->loadFragmentProgram(file, 8);
   EXPECT_EQ(reloadChangedShaders(), 0);
-  write("colour.cpp", "uniform float level;\nvec4 colour() { return vec4(level); }\n", 900);  // even an older time
+  writeAt("colour.cpp", "uniform float level;\nvec4 colour() { return vec4(level); }\n", 900);  // even an older time
   EXPECT_EQ(reloadChangedShaders(), 1);
   EXPECT_NE(glGetUniformLocation(shaders->programs[8], "level"), -1);
   forgetWatchedShaders();

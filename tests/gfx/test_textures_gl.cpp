@@ -92,7 +92,8 @@ TEST_F(textureGl, withoutAFailureHandlerABrokenJpegLeavesAnEmptyTexture) {
 
 // A JPEG cut inside its image data shows at its full size with the
 // decoder's warning in the log, and the production goes on; one cut before
-// its image still goes the failure's way, naming the file.
+// its image, or a missing one, still goes the failure's way (code 1),
+// naming the file.
 std::vector<int> failures;
 TEST_F(textureGl, aCutJpegShowsWithAWarningAndOnlyAnUnreadableOneFails) {
   std::string noise = randomBytes(3, 16 * 16 * 3);  // the top half flat, the bottom half noise
@@ -123,10 +124,19 @@ TEST_F(textureGl, aCutJpegShowsWithAWarningAndOnlyAnUnreadableOneFails) {
   }
   std::vector<unsigned char> pixels = readBytes(context->textures[6], GL_RGB, 16, 16, 3);
   EXPECT_NEAR(pixels[(15 * 16) * 3], 200, 3) << "the top row was read";
+  // The box names the file (its caption says whether it was there), then
+  // one line gives the reason.
   logCapture log, err(std::cerr);
+  std::string missing = dir.path("missing.jpg");
   context->loadJpg(unreadable.c_str(), 8);
-  EXPECT_EQ(failures, std::vector<int>{1});
-  EXPECT_NE(err.text().find("obelisk: cannot read JPEG \"" + unreadable + "\""), std::string::npos) << err.text();
+  context->loadJpg(missing.c_str(), 8);
+  context->loadJpgRgba(missing.c_str(), unreadable.c_str(), 9);
+  EXPECT_EQ(failures, (std::vector<int>{1, 1, 1, 1}));
+  for (const std::string& said : {"Jpg !: " + unreadable, "Jpg: " + missing})
+    EXPECT_NE(log.text().find(said), std::string::npos) << said << "\n" << log.text();
+  for (const std::string& said : {"obelisk: cannot read JPEG \"" + unreadable + "\": ",
+                                  "obelisk: cannot read JPEG \"" + missing + "\": No such file or directory\n"})
+    EXPECT_NE(err.text().find(said), std::string::npos) << said << "\n" << err.text();
   textureFailure = nullptr;
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

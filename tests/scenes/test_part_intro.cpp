@@ -1,8 +1,6 @@
 // The intro section's time script and camera, without GL.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "scenes/part_intro.h"
 
 namespace {

@@ -78,7 +78,6 @@ TEST_F(mantisSceneGl, everyDrawRunsUnderItsStateAt30) {
   expectDraws(30, {
       "strip alpha depth fixed fbo x20",
       "compute",
-      // the cloud is drawn with multisampling off: the same coverage on every driver
       "points add depth-nowrite P200 fbo 1-sample n65535",
       "quads opaque nodepth P202 fbo",
       "quads opaque nodepth P203 fbo",

@@ -87,7 +87,6 @@ TEST_F(reallifeSceneGl, everyDrawRunsUnderItsStateAt56) {
   expectDraws(56, {
       "triangles opaque depth P199 fbo",
       "compute",
-      // the cloud is drawn with multisampling off: the same coverage on every driver
       "points opaque depth P200 fbo 1-sample n2359296",
       "triangles opaque nodepth fixed c(1.00,1.00,1.00,0.00) fbo x5",
       "triangles opaque nodepth P199 fbo x11",

@@ -14,11 +14,3 @@ TEST(startScript, titleFadeAndCard) {
     EXPECT_EQ(v.titleSlot, c.slot) << "t = " << c.t;
   }
 }
-
-TEST(startScript, shakeUsesTheTrackOnlyWithTwoPointsOrMore) {
-  route track;
-  for (int n = 0; n < 11; ++n) {
-    EXPECT_EQ(startScript(10.0, track).shakeIndex >= 0, n >= 2) << n;
-    track.points.push_back(vec3(float(n), float(-n), 0));
-  }
-}

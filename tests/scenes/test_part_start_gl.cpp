@@ -92,7 +92,6 @@ TEST_F(sceneCapture, startShowsTheObeliskAndTheTitleWhenItsFadeSaysSo) {
 TEST_F(startSceneGl, everyDrawRunsUnderItsStateAt8) {
   expectDraws(8, {
       "compute",
-      // the cloud is drawn with multisampling off: the same coverage on every driver
       "points opaque depth P200 fbo 1-sample n2359296",
       "quads add nodepth fixed c(0.86,0.86,0.86,0.86) fbo",
       "quads opaque nodepth P202 fbo",

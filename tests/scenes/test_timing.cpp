@@ -1,6 +1,9 @@
-// The time-script helpers: the clamped ends of ease, the rampIn seam, rot.
+// The time-script helpers (the clamped ends of ease, the rampIn seam, rot)
+// and the shaking camera the scenes share: the offset of the look-at point,
+// the swell and the roll (the record it reads is checked through the scenes).
 #include <gtest/gtest.h>
 
+#include "scenes/camera.h"
 #include "scenes/timing.h"
 
 TEST(timing, easeClampsAndIsSymmetricAndRampInBecomesLinearAtTheSeam) {
@@ -26,4 +29,17 @@ TEST(timing, rotHasTheUploadSigns) {
   EXPECT_FLOAT_EQ(y.m[8], -std::sin(0.5f));
   for (int i = 0; i < 3; ++i)  // rows of unit length
     EXPECT_NEAR(r.m[i * 4] * r.m[i * 4] + r.m[i * 4 + 1] * r.m[i * 4 + 1] + r.m[i * 4 + 2] * r.m[i * 4 + 2], 1.0f, 1e-6);
+}
+
+TEST(shakeCamera, offsetFollowsTheViewAndSwellAndRollAtKeyedTimes) {
+  camera c;
+  c.eye = vec3(5, 0, 0);  // looking along -x: the side vector is +z
+  vec3 o = shakeOffset(c, vec3(2, 3, 0), 0.5f);
+  EXPECT_LT(length(o - vec3(0, 1.5f, -1.0f)), 1e-6f);
+  c.eye = c.centre;  // no direction: the side vector is zero, only up remains
+  EXPECT_NEAR(shakeOffset(c, vec3(2, 3, 0), 1).x, 0.0f, 1e-6);
+  EXPECT_FLOAT_EQ(shakeSwell(10), 1.0f);
+  EXPECT_FLOAT_EQ(shakeSwell(40), 6.0f);
+  EXPECT_FLOAT_EQ(shakeSwell(60), 1.0f);
+  EXPECT_FLOAT_EQ(shakeRoll(0, 1), 0.0f);
 }

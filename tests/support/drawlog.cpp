@@ -8,7 +8,6 @@
 #include <GL/glew.h>
 #include <dlfcn.h>
 
-#include <cmath>
 #include <cstdio>
 
 #include "gfx/shaderset.h"
@@ -29,16 +28,6 @@ function next(const char* name) {
   return reinterpret_cast<function>(dlsym(RTLD_NEXT, name));
 }
 
-const char* factor(GLint f) {
-  switch (f) {
-    case GL_ONE: return "one";
-    case GL_ZERO: return "zero";
-    case GL_SRC_ALPHA: return "srcalpha";
-    case GL_ONE_MINUS_SRC_ALPHA: return "1-srcalpha";
-    default: return "?";
-  }
-}
-
 std::string blendWord() {
   if (!glIsEnabled(GL_BLEND)) return "opaque";
   GLint src = 0, dst = 0;
@@ -47,7 +36,9 @@ std::string blendWord() {
   if (src == GL_ONE && dst == GL_ONE) return "add";
   if (src == GL_SRC_ALPHA && dst == GL_ONE_MINUS_SRC_ALPHA) return "alpha";
   if (src == GL_SRC_ALPHA && dst == GL_ONE) return "alpha-add";
-  return std::string("blend(") + factor(src) + "," + factor(dst) + ")";
+  char text[40];
+  std::snprintf(text, sizeof text, "blend(0x%x,0x%x)", unsigned(src), unsigned(dst));
+  return text;
 }
 
 std::string programWord() {

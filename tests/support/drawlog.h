@@ -14,7 +14,7 @@ class shaderset;
 // ("1-sample": drawn with GL_MULTISAMPLE off)
 //   primitive  points, quads, strip (quad strip), triangles, lines
 //   blend      opaque, add (one, one), alpha (source alpha, one minus source
-//              alpha), alpha-add (source alpha, one), or blend(src,dst)
+//              alpha), alpha-add (source alpha, one), or blend(0xsrc,0xdst)
 //   depth      depth (test and writes), depth-nowrite, nodepth
 //   program    P<slot> of the scene's shader set, fixed (none), P? (another)
 //   colour     for fixed-function draws only: c(r,g,b,a) to two decimals, and

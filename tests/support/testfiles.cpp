@@ -1,18 +1,14 @@
 // testfiles.cpp -- scratch files, file reading and log capture for the tests.
 #include "tests/support/testfiles.h"
 
-#include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
-#include <set>
 
 #include "platform/crandom.h"
 
@@ -35,23 +31,9 @@ std::string scratchDir::write(const std::string& name, const std::string& bytes)
   return path(name);
 }
 
-// The files writeTestFile made, removed when the test process ends.
-namespace {
-struct testFileList {
-  std::set<std::string> paths;
-  ~testFileList() {
-    for (const std::string& p : paths) std::remove(p.c_str());
-  }
-};
-testFileList written;
-}  // namespace
-
 std::string writeTestFile(const std::string& name, const std::string& bytes) {
-  // the process id keeps tests that run side by side apart
-  std::string path = ::testing::TempDir() + "obelisk" + std::to_string(getpid()) + "_" + name;
-  std::ofstream(path, std::ios::binary) << bytes;
-  written.paths.insert(path);
-  return path;
+  static scratchDir dir;  // one per process, removed when it ends
+  return dir.write(name, bytes);
 }
 
 std::string readFile(const std::string& path) {
@@ -82,6 +64,18 @@ std::string randomBytes(unsigned seed, size_t n) {
 int exitCodeOf(const std::string& command) {
   int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool haveFfmpeg() { return exitCodeOf("ffmpeg -version >/dev/null 2>&1") == 0; }
+
+std::string ffprobe(const std::string& file, const std::string& options) {
+  std::string text;
+  if (std::FILE* p = popen(("ffprobe -v error " + options + " -of csv=p=0 '" + file + "'").c_str(), "r")) {
+    char line[128];
+    while (std::fgets(line, sizeof line, p)) text += line;
+    pclose(p);
+  }
+  return text;
 }
 
 logCapture::logCapture(std::ostream& s) : stream(s), previous(s.rdbuf(out.rdbuf())) {}

@@ -16,8 +16,7 @@ private:
   std::string root;
 };
 
-// Writes bytes to a file of this process in the test temporary folder;
-// returns its path.
+// Writes bytes to a file in a scratch folder of this process; returns its path.
 std::string writeTestFile(const std::string& name, const std::string& bytes);
 std::string readFile(const std::string& path);  // empty when missing
 bool fileExists(const std::string& path);
@@ -25,6 +24,10 @@ std::string crlf(const std::string& text);  // every "\n" as "\r\n"
 std::string randomBytes(unsigned seed, size_t n);  // from the program's 15-bit generator
 // Runs a shell command; its exit code, or -1 when it did not exit normally.
 int exitCodeOf(const std::string& command);
+// Whether ffmpeg runs here; what ffprobe lists of a media file for
+// `options` (e.g. "-show_entries stream=codec_type": "video\naudio\n").
+bool haveFfmpeg();
+std::string ffprobe(const std::string& file, const std::string& options);
 
 // Redirects std::cout (the log), or another stream such as std::cerr, into
 // a string while it lives.
