@@ -21,7 +21,7 @@ say() { echo "$NAME: $*"; }
 
 if [ "${1:-}" != --inside ]; then
   if ! "$ROOT/scripts/deps.sh" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-      mingw-w64-x86-64-dev wine wine64 zip unzip dpkg-dev >/dev/null 2>&1 ||
+      mingw-w64-x86-64-dev wine wine64 fonts-wine zip unzip dpkg-dev >/dev/null 2>&1 ||
       ! command -v wine >/dev/null || ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
     say "skipped: the MinGW-w64 cross compilers or Wine cannot be installed here"
     exit 0
@@ -105,16 +105,18 @@ until grep -qa "^#2" "$log" 2>/dev/null && xdotool search --name "^ =  Obelisk b
   sleep 2
   waited=$((waited + 2))
 done
-# Escape is only seen once the production plays (the loading screen takes
-# no keys): it is pressed every few seconds until the program ends.
+# Escape is held down until the program ends: the loop reads the key's
+# state after each frame (seconds apart on a software rasterizer), and the
+# loading screen takes no keys at all.
 window=$(xdotool search --name "^ =  Obelisk by Veltra - 2015 = $" | head -n 1)
+xdotool windowfocus --sync "$window" mousemove --window "$window" 20 20 click 1 keydown Escape 2>/dev/null || true
 waited=0
 while kill -0 "$pid" 2>/dev/null; do
-  [ $waited -lt 600 ] || fail "the production did not end within 600 s of its start on Escape"
-  xdotool windowfocus --sync "$window" key Escape 2>/dev/null || true
-  sleep 5
-  waited=$((waited + 5))
+  [ $waited -lt 900 ] || { xdotool keyup Escape; fail "the production did not end within 900 s on Escape"; }
+  sleep 2
+  waited=$((waited + 2))
 done
+xdotool keyup Escape 2>/dev/null || true
 code=$(cat "$proglog.code" 2>/dev/null || echo unknown)
 rm -f "$proglog" "$proglog.code"
 grep -qa "^Debug text:" "$log" || fail "the production ended without the closing fade (no \"Debug text:\" in the log)"
