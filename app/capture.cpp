@@ -42,7 +42,7 @@ static std::vector<std::string> encoderArguments(const std::string& ffmpeg, cons
                                                  int width, int height, double fps,
                                                  const std::string& musicFile, double musicStart,
                                                  double musicLength) {
-  std::vector<std::string> a = {ffmpeg, "-hide_banner", "-loglevel", "error", "-y",
+  std::vector<std::string> a = {ffmpeg, "-hide_banner", "-loglevel", "error", "-xerror", "-y",
                                 "-f", "rawvideo", "-pixel_format", "rgb24",
                                 "-video_size", std::to_string(width) + "x" + std::to_string(height),
                                 "-framerate", number(fps), "-i", "-"};
@@ -166,7 +166,9 @@ static bool videoWritten() {
     return false;
   }
   if (size == 0) {
-    std::fprintf(stderr, "capture: the video \"%s\" is empty\n", capture.videoFile.c_str());
+    // nothing to play: it is not left behind to be taken for a video
+    std::remove(capture.videoFile.c_str());
+    std::fprintf(stderr, "capture: the video \"%s\" is empty; removed\n", capture.videoFile.c_str());
     return false;
   }
   return true;
