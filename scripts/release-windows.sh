@@ -28,7 +28,8 @@ HOST=x86_64-w64-mingw32
 
 "$ROOT/scripts/deps.sh" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   mingw-w64-x86-64-dev zip
-PREFIX=$("$ROOT/scripts/windows-libs.sh" | tail -n 1)
+"$ROOT/scripts/windows-libs.sh" >&2  # builds what the cache lacks, a line a library
+PREFIX=$("$ROOT/scripts/windows-libs.sh" --print-prefix)
 
 echo "release-windows: cross-building (Release) in $BUILD_DIR"
 cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
