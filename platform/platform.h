@@ -49,6 +49,7 @@ uint64_t platformCounterFrequency();  // ticks per second, never 0
 // follows the same counter).
 void platformCounterManual(bool manual);
 void platformCounterAdvance(double seconds);
+uint64_t platformSystemCounter();     // the system's own counter, never manual (a back end's)
 void platformSleep(unsigned milliseconds);
 void platformOpenConsole();           // the terminal is the console: unbuffered C streams
 

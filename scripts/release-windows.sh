@@ -25,6 +25,7 @@ PKG=$STAGE/obelisk
 ARCHIVE=$DIST/obelisk-windows-x86_64.zip
 LIMIT_MIB=30
 HOST=x86_64-w64-mingw32
+. "$ROOT/scripts/release-common.sh"
 
 "$ROOT/scripts/deps.sh" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   mingw-w64-x86-64-dev zip
@@ -82,13 +83,7 @@ cp "$PREFIX"/licences/*.txt "$PKG/licences/"
 for pkg in gcc-mingw-w64-base mingw-w64-common fonts-dejavu-core; do
   [ -f "/usr/share/doc/$pkg/copyright" ] && cp "/usr/share/doc/$pkg/copyright" "$PKG/licences/$pkg.txt"
 done
-for font in DejaVuSans.ttf DejaVuSans-ExtraLight.ttf DejaVuSerif-Italic.ttf DejaVuSansMono.ttf; do
-  cp "/usr/share/fonts/truetype/dejavu/$font" "$PKG/fonts/"
-done
-(cd "$BUILD_DIR/data" && find . -path './*/shaders/*.cpp' -type f) | while read -r f; do
-  mkdir -p "$PKG/shaders/$(dirname "$f")"
-  cp "$BUILD_DIR/data/$f" "$PKG/shaders/$f"
-done
+copyFontsAndShaders "$BUILD_DIR" "$PKG"
 sed 's/$/\r/' "$ROOT/scripts/release-readme-windows.txt" >"$PKG/README.txt"
 version=$(git -C "$ROOT" describe --always --dirty 2>/dev/null || echo unknown)
 hash=$(cat "$PKG/obelisk.exe" "$PKG/obelisk_content.exe" | sha256sum | cut -c1-16)
@@ -102,10 +97,7 @@ if [ ! -x "$LINUX_BUILD/obelisk" ] || [ ! -f "$LINUX_BUILD/data/.baked" ]; then
   { cmake -S "$ROOT" -B "$LINUX_BUILD" && cmake --build "$LINUX_BUILD" -j"$(nproc)" --target obelisk bake shaders; } \
     >/dev/null
 fi
-echo "release-windows: rendering the reference frames"
-(cd "$LINUX_BUILD/data" && LIBGL_ALWAYS_SOFTWARE=1 "$LINUX_BUILD/obelisk" --headless --gpu-check --mode 160x100 \
-  --frames 1 --write-reference "$PKG/reference" >"$STAGE/reference.txt" 2>&1) ||
-  { tail -n 12 "$STAGE/reference.txt" >&2; echo "release-windows: the reference frames did not render" >&2; exit 1; }
+renderReferences "$LINUX_BUILD/obelisk" "$LINUX_BUILD/data" "$PKG/reference" "$STAGE/reference.txt" release-windows
 
 rm -f "$ARCHIVE"
 (cd "$STAGE" && zip -qr -9 -X "$ARCHIVE" obelisk)

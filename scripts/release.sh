@@ -33,6 +33,7 @@ for p in obelisk obelisk_content obelisk_framediff; do cp "$BUILD_DIR/$p" "$PKG/
 # The libraries: the whole closure ldd finds, less what the viewer's system
 # brings (glibc, the C++ runtime, the GL dispatch of the graphics driver).
 . "$ROOT/scripts/release-libs.sh"
+. "$ROOT/scripts/release-common.sh"
 for p in obelisk obelisk_content obelisk_framediff; do ldd "$PKG/$p"; done |
   awk '$2 == "=>" && $3 ~ /^\// { print $1, $3 }' | sort -u |
   while read -r soname path; do
@@ -66,13 +67,7 @@ while read -r pkg; do
 done <"$STAGE/packages.txt"
 
 # Fonts, shaders, launcher, check, readme.
-for font in DejaVuSans.ttf DejaVuSans-ExtraLight.ttf DejaVuSerif-Italic.ttf DejaVuSansMono.ttf; do
-  cp "/usr/share/fonts/truetype/dejavu/$font" "$PKG/fonts/"
-done
-(cd "$BUILD_DIR/data" && find . -path './*/shaders/*.cpp' -type f) | while read -r f; do
-  mkdir -p "$PKG/shaders/$(dirname "$f")"
-  cp "$BUILD_DIR/data/$f" "$PKG/shaders/$f"
-done
+copyFontsAndShaders "$BUILD_DIR" "$PKG"
 cp "$ROOT/scripts/play-release.sh" "$PKG/play"
 cp "$ROOT/scripts/gpu-check.sh" "$PKG/gpu-check"
 cp "$ROOT/scripts/release-libs.sh" "$PKG/lib/system-libraries.sh"
@@ -85,13 +80,8 @@ echo "obelisk $version $hash" >"$PKG/VERSION"
 # Every ELF file resolves every library from lib/ or from the system set.
 "$ROOT/scripts/check-release-libs.sh" "$PKG"
 
-# Reference frames from the archive's own program on Mesa's software
-# rasterizer, headless, over the data this build baked: its GPU check writes
-# the frames it compares (a short benchmark first, at a small size).
-echo "release: rendering the reference frames"
-(cd "$BUILD_DIR/data" && LIBGL_ALWAYS_SOFTWARE=1 "$PKG/obelisk" --headless --gpu-check --mode 160x100 --frames 1 \
-  --write-reference "$PKG/reference" >"$BUILD_DIR/reference.txt" 2>&1) ||
-  { tail -n 12 "$BUILD_DIR/reference.txt" >&2; echo "release: the reference frames did not render" >&2; exit 1; }
+# Reference frames from the archive's own program, over the data this build baked.
+renderReferences "$PKG/obelisk" "$BUILD_DIR/data" "$PKG/reference" "$BUILD_DIR/reference.txt" release
 
 rm -f "$ARCHIVE"
 tar -C "$STAGE" --owner=0 --group=0 --numeric-owner -cf - obelisk | xz -9e -T0 >"$ARCHIVE"

@@ -99,20 +99,7 @@ const char* platformSignalName(int sig) {
   }
 }
 
-static bool counterManual = false;
-static uint64_t manualCounter = 0;
-
-void platformCounterManual(bool manual) {
-  if (manual && !counterManual) manualCounter = 0;
-  counterManual = manual;
-}
-
-void platformCounterAdvance(double seconds) {
-  manualCounter += uint64_t(seconds * 1e9 + 0.5);
-}
-
-uint64_t platformCounter() {
-  if (counterManual) return manualCounter;
+uint64_t platformSystemCounter() {
   timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
   return uint64_t(ts.tv_sec) * 1000000000ull + uint64_t(ts.tv_nsec);

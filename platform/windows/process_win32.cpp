@@ -84,20 +84,7 @@ const char* platformSignalName(int sig) {
   }
 }
 
-static bool counterManual = false;
-static uint64_t manualCounter = 0;
-
-void platformCounterManual(bool manual) {
-  if (manual && !counterManual) manualCounter = 0;
-  counterManual = manual;
-}
-
-void platformCounterAdvance(double seconds) {
-  manualCounter += uint64_t(seconds * double(platformCounterFrequency()) + 0.5);
-}
-
-uint64_t platformCounter() {
-  if (counterManual) return manualCounter;
+uint64_t platformSystemCounter() {
   LARGE_INTEGER c;
   QueryPerformanceCounter(&c);
   return uint64_t(c.QuadPart);
